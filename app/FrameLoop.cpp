@@ -1,0 +1,75 @@
+#include "app/FrameLoop.h"
+
+#include "app/Camera.h"
+#include "app/DisplayConfig.h"
+#include "app/Window.h"
+
+namespace nox {
+
+namespace {
+void applyPose(Camera& camera, const Pose& pose) {
+    camera.position = {pose[0], pose[1], pose[2]};
+    camera.rotation = {pose[3], pose[4], pose[5]};
+}
+}  // namespace
+
+FrameLoop::FrameLoop() = default;
+
+bool FrameLoop::running() const {
+    return !glfwWindowShouldClose(getWindow());
+}
+
+void FrameLoop::iterate() {
+    presentAndPoll();
+    handleKeys();
+    updateTiming();
+    runPhases();
+}
+
+void FrameLoop::iterate(double chosenDeltaTime) {
+    presentAndPoll();
+    handleKeys();
+    updateTiming();
+    deltaTime = chosenDeltaTime;
+    runPhases();
+}
+
+void FrameLoop::presentAndPoll() {
+    glfwPollEvents();
+    glfwSwapBuffers(getWindow());
+}
+
+void FrameLoop::handleKeys() {
+    GLFWwindow* window = getWindow();
+    if (isWindowFocused(window) && isKeyDown(window, GLFW_KEY_ESCAPE)) glfwSetWindowShouldClose(window, GLFW_TRUE);
+    if (modeKey.pressed(isKeyDown(window, GLFW_KEY_P))) inManualMode = !inManualMode;
+    if (activeDisplay.hasFullscreenToggle && fullscreenKey.pressed(isKeyDown(window, GLFW_KEY_F))) {
+        toggleFullscreen();
+    }
+}
+
+void FrameLoop::updateTiming() {
+    const double now = glfwGetTime();
+    deltaTime = now - lastFrameTime;
+    lastFrameTime = now;
+}
+
+void FrameLoop::runPhases() {
+    cameraPhase();
+    renderPhase();
+}
+
+void FrameLoop::cameraPhase() {
+    Camera& camera = getCamera();
+    updateMouseLook(camera);
+    GLFWwindow* window = getWindow();
+    if (isWindowFocused(window)) moveCamera(camera, window);
+    if (!inManualMode) applyPose(camera, cameraPath.evaluate());
+    printCamera(camera);
+}
+
+void FrameLoop::renderPhase() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+}  // namespace nox

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/CameraPath.h"
+#include "app/KeyToggle.h"
+
+namespace nox {
+
+// The spine of the program: owns the scene set-up's objects and runs one
+// iteration per displayed frame. Construct it after getWindow(); destroy it
+// before the process exits so the scene is released while the context exists.
+class FrameLoop {
+public:
+    FrameLoop();
+
+    FrameLoop(const FrameLoop&) = delete;
+    FrameLoop& operator=(const FrameLoop&) = delete;
+
+    // False once Escape or the system has asked the window to close.
+    bool running() const;
+
+    // One iteration: present the previous frame and poll, keys, timing from the
+    // clock, then the camera and render phases.
+    void iterate();
+
+    // The same iteration with deltaTime forced to a chosen value (the clock
+    // still advances lastFrameTime), for reproducible frames.
+    void iterate(double chosenDeltaTime);
+
+    bool manualMode() const { return inManualMode; }
+    CameraPath& path() { return cameraPath; }
+
+private:
+    void presentAndPoll();
+    void handleKeys();
+    void updateTiming();
+    void runPhases();
+    void cameraPhase();
+    void renderPhase();
+
+    CameraPath cameraPath;
+    bool inManualMode = false;
+    KeyToggle modeKey;
+    KeyToggle fullscreenKey;
+};
+
+}  // namespace nox

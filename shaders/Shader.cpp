@@ -1,0 +1,38 @@
+#include "shaders/Shader.h"
+
+#include "shaders/ShaderFunctions.h"
+
+namespace nox::main {
+
+Shader::Shader(const std::string& stem) {
+    program = glCreateProgram();
+    shaders[0] = compileShader(readShaderFile(stem + ".vert"), GL_VERTEX_SHADER);
+    shaders[1] = compileShader(readShaderFile(stem + ".frag"), GL_FRAGMENT_SHADER);
+    for (GLuint stage : shaders) glAttachShader(program, stage);
+}
+
+Shader::~Shader() {
+    glUseProgram(0);
+    for (GLuint stage : shaders) {
+        glDetachShader(program, stage);
+        glDeleteShader(stage);
+    }
+    glDeleteProgram(program);
+}
+
+void Shader::linkProgram() {
+    glLinkProgram(program);
+    checkShaderError(program, GL_LINK_STATUS, true, "Error linking shader program");
+    glValidateProgram(program);
+    checkShaderError(program, GL_VALIDATE_STATUS, true, "Invalid shader program");
+}
+
+void Shader::bindAttribute(GLuint index, const char* name) {
+    glBindAttribLocation(program, index, name);
+}
+
+GLint Shader::getUniformLocation(const char* name) {
+    return glGetUniformLocation(program, name);
+}
+
+}  // namespace nox::main

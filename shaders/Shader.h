@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include <GL/glew.h>
+
+namespace nox::main {
+
+// Base of every vertex + fragment program. It owns the program and its two
+// stage objects. A concrete shader's constructor finishes the build in this
+// order: bindAttributes(), linkProgram(), getAllUniformLocations(), then any
+// constant uniforms. Nothing here assumes that a Shader sits at the start of
+// the complete object, so it also works as a second base.
+class Shader {
+public:
+    virtual ~Shader();
+
+    Shader(const Shader&) = delete;
+    Shader& operator=(const Shader&) = delete;
+
+    // Links, then validates in the state of the moment; failures are printed.
+    void linkProgram();
+
+    GLuint program = 0;
+    GLuint shaders[2] = {0, 0};  // vertex, fragment: attach order
+
+protected:
+    // Compiles stem + ".vert" and stem + ".frag" and attaches both.
+    explicit Shader(const std::string& stem);
+
+    virtual void bindAttributes() = 0;
+    virtual void getAllUniformLocations() = 0;
+
+    void bindAttribute(GLuint index, const char* name);
+    GLint getUniformLocation(const char* name);
+};
+
+}  // namespace nox::main

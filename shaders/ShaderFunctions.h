@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include <GL/glew.h>
+
+namespace nox::main {
+
+// The whole text of a source file, every line followed by "\n". Because the
+// stream state is tested before each read, a file that ends with a newline gets
+// one extra "\n" and an empty file gives exactly one. A file that cannot be
+// opened prints "Unable to load shader: " + path and gives "".
+std::string readShaderFile(const std::string& path);
+
+// Creates and compiles one stage; the object is returned even when compiling
+// failed (the failure is printed), so the caller can still attach it.
+GLuint compileShader(const std::string& source, GLenum type);
+
+// Prints message + ": '" + info log + "'" on standard error when the status is zero.
+void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message);
+
+}  // namespace nox::main

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "shaders/Shader.h"
+#include "shaders/ShaderFunctions.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+
+using nox::main::readShaderFile;
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+const char* const vertexSource = R"(#version 330 core
+in vec3 position;
+in vec4 colour;
+out vec4 passColour;
+uniform mat4 transform;
+void main() {
+    passColour = colour;
+    gl_Position = transform * vec4(position, 1.0);
+}
+)";
+
+const char* const fragmentSource = R"(#version 330 core
+in vec4 passColour;
+out vec4 outColour;
+uniform vec4 tint;
+void main() {
+    outColour = passColour * tint;
+}
+)";
+
+std::string tempPath(const std::string& name) {
+    return testing::TempDir() + "noxvale_shader_" + name;
+}
+
+std::string writeFile(const std::string& name, const std::string& text) {
+    const std::string path = tempPath(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// Writes stem.vert and stem.frag (either may be left out) and returns the stem.
+std::string writeStages(const std::string& stem, const char* vertex, const char* fragment) {
+    std::remove(tempPath(stem + ".vert").c_str());
+    std::remove(tempPath(stem + ".frag").c_str());
+    if (vertex) writeFile(stem + ".vert", vertex);
+    if (fragment) writeFile(stem + ".frag", fragment);
+    return tempPath(stem);
+}
+
+// A shader built by the full protocol, binding "colour" to an index the linker
+// would not choose by itself.
+class TintShader : public nox::main::Shader {
+public:
+    static constexpr GLuint colourIndex = 5;
+
+    explicit TintShader(const std::string& stem) : Shader(stem) {
+        bindAttributes();
+        linkProgram();
+        getAllUniformLocations();
+    }
+
+    GLint location_transform = -1;
+    GLint location_tint = -1;
+    GLint location_unused = 0;
+
+protected:
+    void bindAttributes() override {
+        bindAttribute(0, "position");
+        bindAttribute(colourIndex, "colour");
+    }
+
+    void getAllUniformLocations() override {
+        location_transform = getUniformLocation("transform");
+        location_tint = getUniformLocation("tint");
+        location_unused = getUniformLocation("notInTheProgram");
+    }
+};
+
+// Something with its own vtable and data in front of the Shader sub-object.
+struct FirstBase {
+    virtual ~FirstBase() = default;
+    virtual int id() const { return 7; }
+    double payload[3] = {1, 2, 3};
+};
+
+class SecondBaseShader : public FirstBase, public TintShader {
+public:
+    using TintShader::TintShader;
+};
+
+class ShaderTest : public testing::Test {
+protected:
+    // A shader that fails to build makes GL report the failure too (and an
+    // unlinked program answers uniform queries with an error); those tests
+    // drain the errors they expect.
+    void TearDown() override { EXPECT_EQ(nox::test::glErrorReport(), ""); }
+
+    static void forgetExpectedGlErrors() { nox::test::glErrorReport(); }
+};
+
+TEST(ReadShaderFile, AppendsANewlineToEveryReadIncludingTheLastEmptyOne) {
+    EXPECT_EQ(readShaderFile(writeFile("ends.txt", "a\nb\n")), "a\nb\n\n");
+    EXPECT_EQ(readShaderFile(writeFile("open.txt", "a\nb")), "a\nb\n");
+    EXPECT_EQ(readShaderFile(writeFile("empty.txt", "")), "\n");
+    EXPECT_EQ(readShaderFile(writeFile("blank.txt", "\n\n")), "\n\n\n");
+}
+
+TEST(ReadShaderFile, AMissingFileIsReportedWithItsFullPath) {
+    const std::string path = tempPath("does/not/exist.vert");
+    CaptureStderr();
+    EXPECT_EQ(readShaderFile(path), "");
+    EXPECT_EQ(GetCapturedStderr(), "Unable to load shader: " + path + "\n");
+}
+
+TEST_F(ShaderTest, TheProtocolBindsAttributesBeforeLinkingAndFetchesUniformsAfter) {
+    CaptureStderr();
+    TintShader shader(writeStages("good", vertexSource, fragmentSource));
+    EXPECT_EQ(GetCapturedStderr(), "");
+
+    GLint linked = 0;
+    glGetProgramiv(shader.program, GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+    EXPECT_EQ(glGetAttribLocation(shader.program, "position"), 0);
+    EXPECT_EQ(glGetAttribLocation(shader.program, "colour"), static_cast<GLint>(TintShader::colourIndex));
+    EXPECT_GE(shader.location_transform, 0);
+    EXPECT_GE(shader.location_tint, 0);
+    EXPECT_EQ(shader.location_unused, -1);
+
+    GLint shaderCount = 0;
+    GLuint attached[2] = {};
+    glGetAttachedShaders(shader.program, 2, &shaderCount, attached);
+    ASSERT_EQ(shaderCount, 2);
+    EXPECT_EQ(attached[0], shader.shaders[0]);
+    EXPECT_EQ(attached[1], shader.shaders[1]);
+    GLint type = 0;
+    glGetShaderiv(shader.shaders[0], GL_SHADER_TYPE, &type);
+    EXPECT_EQ(type, GL_VERTEX_SHADER);
+    glGetShaderiv(shader.shaders[1], GL_SHADER_TYPE, &type);
+    EXPECT_EQ(type, GL_FRAGMENT_SHADER);
+
+    // Setting the unused location is a silent no-op.
+    glUseProgram(shader.program);
+    glUniform1f(shader.location_unused, 1.0f);
+    glUseProgram(0);
+}
+
+TEST_F(ShaderTest, AMissingStageIsReportedAndBothStagesStayAttached) {
+    const std::string stem = writeStages("novert", nullptr, fragmentSource);
+    CaptureStderr();
+    TintShader shader(stem);
+    const std::string printed = GetCapturedStderr();
+
+    const std::string missing = "Unable to load shader: " + stem + ".vert\n";
+    ASSERT_GE(printed.size(), missing.size());
+    EXPECT_EQ(printed.substr(0, missing.size()), missing);
+    EXPECT_NE(printed.find("Error compiling shader!: '"), std::string::npos);
+    EXPECT_NE(printed.find("Error linking shader program: '"), std::string::npos);
+
+    GLint compiled = 0;
+    glGetShaderiv(shader.shaders[1], GL_COMPILE_STATUS, &compiled);
+    EXPECT_EQ(compiled, GL_TRUE);
+    GLint shaderCount = 0;
+    glGetProgramiv(shader.program, GL_ATTACHED_SHADERS, &shaderCount);
+    EXPECT_EQ(shaderCount, 2);
+    EXPECT_EQ(shader.location_tint, -1);  // nothing linked
+    forgetExpectedGlErrors();
+}
+
+TEST_F(ShaderTest, ACompileErrorPrintsTheInfoLogBetweenQuotes) {
+    const std::string stem = writeStages("broken", vertexSource, "#version 330 core\nvoid main() { oops }\n");
+    CaptureStderr();
+    TintShader shader(stem);
+    const std::string printed = GetCapturedStderr();
+
+    char log[1024] = {};
+    glGetShaderInfoLog(shader.shaders[1], sizeof log, nullptr, log);
+    ASSERT_STRNE(log, "");
+    const std::string expected = std::string("Error compiling shader!: '") + log + "'\n";
+    EXPECT_EQ(printed.substr(0, expected.size()), expected);
+    forgetExpectedGlErrors();
+}
+
+TEST_F(ShaderTest, AValidationFailureIsPrintedAfterASuccessfulLink) {
+    // Two sampler types on the same (default) unit link, but do not validate.
+    const char* fragment = R"(#version 330 core
+in vec4 passColour;
+out vec4 outColour;
+uniform vec4 tint;
+uniform sampler2D flatTexture;
+uniform samplerCube skyTexture;
+void main() {
+    outColour = passColour * tint + texture(flatTexture, vec2(0.5)) + texture(skyTexture, vec3(1.0));
+}
+)";
+    CaptureStderr();
+    TintShader shader(writeStages("invalid", vertexSource, fragment));
+    const std::string printed = GetCapturedStderr();
+    EXPECT_EQ(printed.find("Error linking"), std::string::npos);
+    EXPECT_EQ(printed.rfind("Invalid shader program: '", 0), 0u) << printed;
+    EXPECT_EQ(printed.back(), '\n');
+}
+
+TEST_F(ShaderTest, WorksAsASecondBaseAndReleasesEverythingThroughEitherBase) {
+    const std::string stem = writeStages("second", vertexSource, fragmentSource);
+    auto shader = std::make_unique<SecondBaseShader>(stem);
+    nox::main::Shader* asShader = shader.get();
+    ASSERT_NE(static_cast<void*>(asShader), static_cast<void*>(shader.get()));
+    EXPECT_EQ(shader->id(), 7);
+    EXPECT_EQ(shader->payload[2], 3.0);
+    EXPECT_EQ(glGetAttribLocation(asShader->program, "colour"), static_cast<GLint>(TintShader::colourIndex));
+    EXPECT_GE(shader->location_tint, 0);
+
+    const GLuint program = asShader->program;
+    const GLuint vertex = asShader->shaders[0];
+    const GLuint fragment = asShader->shaders[1];
+    glUseProgram(program);
+    std::unique_ptr<FirstBase> owner(shader.release());
+    owner.reset();
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0);
+    EXPECT_EQ(glIsProgram(program), GL_FALSE);
+    EXPECT_EQ(glIsShader(vertex), GL_FALSE);
+    EXPECT_EQ(glIsShader(fragment), GL_FALSE);
+}
+
+}  // namespace

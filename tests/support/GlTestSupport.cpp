@@ -1,0 +1,86 @@
+#include "tests/support/GlTestSupport.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3native.h>
+#include <X11/Xlib.h>
+#include <stb/stb_image_write.h>
+
+#include "app/Window.h"
+
+namespace nox::test {
+
+namespace {
+std::vector<std::string>& debugErrors() {
+    static std::vector<std::string> errors;
+    return errors;
+}
+
+void GLAPIENTRY recordGlError(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message, const void*) {
+    if (type == GL_DEBUG_TYPE_ERROR) debugErrors().emplace_back(message);
+}
+}  // namespace
+
+void installGlErrorRecorder() {
+    glEnable(GL_DEBUG_OUTPUT);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    glDebugMessageCallback(recordGlError, nullptr);
+}
+
+std::vector<std::string> takeGlErrors() {
+    std::vector<std::string> errors;
+    errors.swap(debugErrors());
+    return errors;
+}
+
+std::string glErrorReport() {
+    std::ostringstream report;
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        report << "glGetError 0x" << std::hex << error << std::dec << "\n";
+    }
+    for (const std::string& message : takeGlErrors()) report << message << "\n";
+    return report.str();
+}
+
+Image readBackBuffer() {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    Image image;
+    image.width = viewport[2];
+    image.height = viewport[3];
+    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return image;
+}
+
+bool savePng(const Image& image, const std::string& path) {
+    const int stride = image.width * 3;
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(), stride) != 0;
+}
+
+std::string windowId() {
+    return std::to_string(glfwGetX11Window(getWindow()));
+}
+
+std::string windowTitleFromServer() {
+    char* name = nullptr;
+    if (XFetchName(glfwGetX11Display(), glfwGetX11Window(getWindow()), &name) == 0) return "";
+    std::string title = name;
+    XFree(name);
+    return title;
+}
+
+void xdotool(const std::string& arguments) {
+    const std::string command = "xdotool " + arguments;
+    if (std::system(command.c_str()) != 0) std::abort();
+}
+
+}  // namespace nox::test

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+
+namespace nox::test {
+
+// Routes GL errors from the KHR_debug callback to takeGlErrors (Mesa starts
+// with debug output off).
+void installGlErrorRecorder();
+
+// Errors reported through the KHR_debug callback since the last call.
+std::vector<std::string> takeGlErrors();
+
+// Drains glGetError and the debug messages; empty when the GL is clean.
+std::string glErrorReport();
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;  // bottom row first, as GL reads it
+
+    const std::uint8_t* pixel(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+// The window's back buffer: what the next swap will present.
+Image readBackBuffer();
+
+// Writes the image top row first, as a viewer expects it.
+bool savePng(const Image& image, const std::string& path);
+
+// The X11 id of the program's window, as xdotool names it.
+std::string windowId();
+
+// The title the X server holds for the program's window.
+std::string windowTitleFromServer();
+
+// Runs an xdotool command line against the X server of the tests ("keydown p").
+void xdotool(const std::string& arguments);
+
+// Polls window events until the predicate holds or about a second has passed.
+template <typename Predicate>
+bool pollUntil(Predicate predicate);
+
+}  // namespace nox::test
+
+#include "tests/support/GlTestSupport.inl"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+#include <thread>
+
+#include <GLFW/glfw3.h>
+
+namespace nox::test {
+
+template <typename Predicate>
+bool pollUntil(Predicate predicate) {
+    constexpr int attempts = 100;
+    for (int i = 0; i < attempts; ++i) {
+        glfwPollEvents();
+        if (predicate()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+}  // namespace nox::test
