@@ -64,12 +64,12 @@ void FrameLoop::cameraPhase() {
     updateMouseLook(camera);
     GLFWwindow* window = getWindow();
     if (isWindowFocused(window)) moveCamera(camera, window);
-    if (!inManualMode) applyPose(camera, cameraPath.evaluate());
+    if (!inManualMode) applyPose(camera, scene.cameraPath.evaluate());
     printCamera(camera);
 }
 
 void FrameLoop::renderPhase() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scene.render();
 }
 
 }  // namespace nox

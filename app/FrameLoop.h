@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CameraPath.h"
 #include "app/KeyToggle.h"
+#include "app/Scene.h"
 
 namespace nox {
 
@@ -27,7 +27,8 @@ public:
     void iterate(double chosenDeltaTime);
 
     bool manualMode() const { return inManualMode; }
-    CameraPath& path() { return cameraPath; }
+    CameraPath& path() { return scene.cameraPath; }
+    Scene& sceneObjects() { return scene; }
 
 private:
     void presentAndPoll();
@@ -37,7 +38,7 @@ private:
     void cameraPhase();
     void renderPhase();
 
-    CameraPath cameraPath;
+    Scene scene;
     bool inManualMode = false;
     KeyToggle modeKey;
     KeyToggle fullscreenKey;

@@ -7,7 +7,6 @@
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3native.h>
 #include <X11/Xlib.h>
-#include <stb/stb_image_write.h>
 
 #include "app/Window.h"
 
@@ -43,27 +42,6 @@ std::string glErrorReport() {
     }
     for (const std::string& message : takeGlErrors()) report << message << "\n";
     return report.str();
-}
-
-Image readBackBuffer() {
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    Image image;
-    image.width = viewport[2];
-    image.height = viewport[3];
-    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return image;
-}
-
-bool savePng(const Image& image, const std::string& path) {
-    const int stride = image.width * 3;
-    stbi_flip_vertically_on_write(1);
-    return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(), stride) != 0;
 }
 
 std::string windowId() {

@@ -6,6 +6,8 @@
 
 #include <GL/glew.h>
 
+#include "tools/FrameCapture.h"
+
 namespace nox::test {
 
 // Routes GL errors from the KHR_debug callback to takeGlErrors (Mesa starts
@@ -18,19 +20,9 @@ std::vector<std::string> takeGlErrors();
 // Drains glGetError and the debug messages; empty when the GL is clean.
 std::string glErrorReport();
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;  // bottom row first, as GL reads it
-
-    const std::uint8_t* pixel(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-};
-
-// The window's back buffer: what the next swap will present.
-Image readBackBuffer();
-
-// Writes the image top row first, as a viewer expects it.
-bool savePng(const Image& image, const std::string& path);
+using tools::Image;
+using tools::readBackBuffer;
+using tools::savePng;
 
 // The X11 id of the program's window, as xdotool names it.
 std::string windowId();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+
+#include "app/CameraPath.h"
+#include "shapes/Shape.h"
+
+namespace nox {
+
+// The objects the frame is composed from, built once after the window opens
+// and released, in reverse order, before the context goes away.
+class Scene {
+public:
+    static constexpr int skyFaceCount = 6;
+    static constexpr int moonQuad = 6;  // index of the moon among `quads`
+
+    Scene();
+
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Draws one frame into the window's back buffer.
+    void render();
+
+    shapes::Shape lightCube1;
+    shapes::Shape lightCube2;
+    std::array<shapes::Shape, skyFaceCount + 1> quads;  // front, back, right, left, bottom, top, moon
+    CameraPath cameraPath;
+
+private:
+    void drawSky();
+    void drawLightCubes();
+};
+
+// The skybox texture each of the scene's quads shows.
+unsigned skyTextureIndex(int quad);
+
+}  // namespace nox

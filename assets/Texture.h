@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include <GL/glew.h>
+
+namespace nox {
+
+// Loads directory + "/" + fileName as a mipmapped, repeating, trilinear 2D
+// texture (1, 2, 3 or 4 channels: GL_RED, GL_RG, GL_RGB, GL_RGBA) and leaves it
+// bound. A file that cannot be read prints "Texture failed to load at path: "
+// + fileName on standard output; the name is returned all the same and, having
+// no image, samples black. The caller owns the texture.
+GLuint loadTexture(const char* fileName, const std::string& directory);
+
+}  // namespace nox

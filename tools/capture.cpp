@@ -1,0 +1,39 @@
+// Renders the flight at chosen times and writes each frame as a PNG, for
+// looking at what the renderer draws:
+//   capture OUTPUT_PREFIX SECONDS...      (run from bin/ so "../res" resolves)
+// Frames are advanced in steps of at most one second so the flight never skips
+// a segment, exactly as a steady frame rate would move it.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/FrameLoop.h"
+#include "app/Window.h"
+#include "tools/FrameCapture.h"
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_PREFIX SECONDS...\n", argv[0]);
+        return 2;
+    }
+    constexpr double longestStep = 1.0;
+    nox::getWindow();
+    nox::FrameLoop loop;
+    double flightTime = 0.0;
+    for (int i = 2; i < argc; ++i) {
+        const double target = std::strtod(argv[i], nullptr);
+        do {
+            const double step = std::min(longestStep, std::max(0.0, target - flightTime));
+            loop.iterate(step);
+            flightTime += step;
+        } while (flightTime < target);
+        const std::string path = std::string(argv[1]) + "_" + argv[i] + ".png";
+        if (!nox::tools::savePng(nox::tools::readBackBuffer(), path)) {
+            std::fprintf(stderr, "could not write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("%s\n", path.c_str());
+    }
+    return 0;
+}
