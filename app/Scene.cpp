@@ -3,6 +3,7 @@
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
+#include "terrain/TerrainShader.h"
 
 namespace nox {
 
@@ -14,6 +15,8 @@ const glm::vec3 lightColour(240.0f / 255.0f, 185.0f / 255.0f, 4.0f / 255.0f);
 const glm::vec3 lightPosition1(70.0f, 29.0f, -15.0f);
 const glm::vec3 lightPosition2(65.0f, 29.47f, -65.0f);
 const glm::vec3 lightCubeScale(0.3f);
+const glm::vec3 lightAttenuation(1.0f, 0.005f, 0.001f);
+const glm::vec3 terrainPosition(-500.0f, 0.0f, -500.0f);
 
 // The sky is dim and sends nothing to the god rays; the moon is shown as it is
 // and feeds them a little.
@@ -53,14 +56,23 @@ unsigned skyTextureIndex(int quad) {
 }
 
 Scene::Scene()
-    : lightCube1(getCubeMesh(), lightPosition1, glm::vec3(0.0f), lightCubeScale),
+    : terrain(terrainPosition),
+      lightCube1(getCubeMesh(), lightPosition1, glm::vec3(0.0f), lightCubeScale),
       lightCube2(getCubeMesh(), lightPosition2, glm::vec3(0.0f), lightCubeScale),
+      lights{{lightPosition1, lightColour, lightAttenuation}, {lightPosition2, lightColour, lightAttenuation}},
       quads{placeQuad(0), placeQuad(1), placeQuad(2), placeQuad(3), placeQuad(4), placeQuad(5), placeQuad(6)} {}
 
 void Scene::render() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawTerrain();
     drawSky();
     drawLightCubes();
+}
+
+void Scene::drawTerrain() {
+    glUseProgram(terrain::getTerrainShader().program);
+    terrain::renderTerrain(terrain, lights);
+    glUseProgram(0);
 }
 
 void Scene::drawSky() {

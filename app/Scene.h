@@ -1,9 +1,12 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "app/CameraPath.h"
 #include "shapes/Shape.h"
+#include "terrain/Light.h"
+#include "terrain/Terrain.h"
 
 namespace nox {
 
@@ -22,12 +25,15 @@ public:
     // Draws one frame into the window's back buffer.
     void render();
 
+    terrain::Terrain terrain;
     shapes::Shape lightCube1;
     shapes::Shape lightCube2;
+    std::vector<Light> lights;
     std::array<shapes::Shape, skyFaceCount + 1> quads;  // front, back, right, left, bottom, top, moon
     CameraPath cameraPath;
 
 private:
+    void drawTerrain();
     void drawSky();
     void drawLightCubes();
 };

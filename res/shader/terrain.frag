@@ -1,0 +1,61 @@
+#version 430 core
+
+// Moonlit snow: a cold blue moon and sky light everywhere, warm pools under the
+// two street lights, fading into the night with distance. Lighting is done in
+// linear light and encoded for the display at the end.
+
+const int lightCount = 2;
+
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec2 textureCoords;
+in float viewDistance;
+
+uniform sampler2D snowTexture;  // unit 0
+uniform vec3 lightPosition[lightCount];
+uniform vec3 lightColor[lightCount];
+uniform vec3 lightAttenuation[lightCount];  // constant, linear, quadratic
+
+layout(location = 0) out vec4 outColor;
+layout(location = 2) out vec4 outHighlight;
+
+const float displayGamma = 2.2;
+const vec3 moonDirection = normalize(vec3(-450.0, 362.0, -345.0));
+const vec3 moonLight = vec3(0.10, 0.13, 0.20);
+const vec3 skyLight = vec3(0.020, 0.027, 0.045);
+const float lampIntensity = 1.6;
+const vec3 nightFog = vec3(0.006, 0.008, 0.016);
+const float fogDensity = 0.0035;
+const float snowAlbedo = 0.9;
+
+vec3 toLinear(vec3 encoded) {
+    return pow(encoded, vec3(displayGamma));
+}
+
+vec3 toDisplay(vec3 linear) {
+    return pow(linear, vec3(1.0 / displayGamma));
+}
+
+vec3 pointLight(int i, vec3 normal) {
+    vec3 toLight = lightPosition[i] - worldPosition;
+    float distance = length(toLight);
+    vec3 k = lightAttenuation[i];
+    float attenuation = 1.0 / (k.x + k.y * distance + k.z * distance * distance);
+    float diffuse = max(dot(normal, toLight / distance), 0.0);
+    return lightColor[i] * lampIntensity * diffuse * attenuation;
+}
+
+void main() {
+    // The water's reflection looks at the ground from below, yet must show it
+    // lit as seen from above: the normal is never flipped toward the eye.
+    vec3 normal = normalize(worldNormal);
+    vec3 albedo = toLinear(texture(snowTexture, textureCoords).rgb) * snowAlbedo;
+
+    vec3 light = skyLight * (0.6 + 0.4 * normal.y) + moonLight * max(dot(normal, moonDirection), 0.0);
+    for (int i = 0; i < lightCount; ++i) light += pointLight(i, normal);
+
+    float fog = 1.0 - exp(-fogDensity * viewDistance);
+    vec3 colour = mix(albedo * light, nightFog, fog);
+    outColor = vec4(toDisplay(colour), 1.0);
+    outHighlight = vec4(0.0, 0.0, 0.0, 1.0);
+}

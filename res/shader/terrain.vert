@@ -1,0 +1,28 @@
+#version 430 core
+
+in vec3 position;
+in vec3 normals;
+
+uniform mat4 modelMatrix;
+uniform mat4 viewMatrix;
+uniform mat4 projectionMatrix;
+uniform vec4 clipPlane;       // (0, 0, 0, 0) keeps everything
+uniform float textureTiling;  // snow texture repeats per tileSize world units
+
+const float tileSize = 40.0;
+
+out vec3 worldPosition;
+out vec3 worldNormal;
+out vec2 textureCoords;
+out float viewDistance;
+
+void main() {
+    vec4 world = modelMatrix * vec4(position, 1.0);
+    vec4 eye = viewMatrix * world;
+    gl_ClipDistance[0] = dot(world, clipPlane);
+    worldPosition = world.xyz;
+    worldNormal = mat3(modelMatrix) * normals;
+    textureCoords = world.xz * (textureTiling / tileSize);
+    viewDistance = length(eye.xyz);
+    gl_Position = projectionMatrix * eye;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include "assets/Mesh.h"
+#include "terrain/HeightField.h"
+
+namespace nox::terrain {
+
+// The snowy ground: the height field's mesh, placed at `position`, with the
+// snow texture. Heights stay queryable so models can be stood on the ground.
+class Terrain : public Mesh {
+public:
+    explicit Terrain(glm::vec3 position);
+    ~Terrain();
+
+    Terrain(Terrain&&) = delete;
+    Terrain& operator=(Terrain&&) = delete;
+
+    float getNoise(int a, int b) { return heights.getNoise(a, b); }
+    float getSmoothNoise(int a, int b) { return heights.getSmoothNoise(a, b); }
+    float getInterpolatedHeight(float x, float z) { return heights.getInterpolatedHeight(x, z); }
+
+    // Ground height below a world point, in the terrain's own frame (the y of
+    // `position` is not added).
+    float getHeightOfTerrain(float worldX, float worldZ);
+
+    HeightField heights;
+    glm::vec3 position;
+    GLuint texture = 0;
+};
+
+}  // namespace nox::terrain

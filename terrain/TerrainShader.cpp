@@ -1,0 +1,80 @@
+#include "terrain/TerrainShader.h"
+
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/Camera.h"
+#include "app/Transform.h"
+
+namespace nox::terrain {
+
+namespace {
+constexpr float snowTiling = 4.0f;
+
+std::string indexed(const char* prefix, int index) {
+    return prefix + std::to_string(index) + "]";
+}
+}  // namespace
+
+TerrainShader::TerrainShader() : Shader("../res/shader/terrain") {
+    bindAttributes();
+    linkProgram();
+    getAllUniformLocations();
+    glUseProgram(program);
+    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
+    glUseProgram(0);
+}
+
+void TerrainShader::bindAttributes() {
+    bindAttribute(0, "position");
+    bindAttribute(1, "normals");
+}
+
+void TerrainShader::getAllUniformLocations() {
+    projectionMatrix = getUniformLocation("projectionMatrix");
+    viewMatrix = getUniformLocation("viewMatrix");
+    modelMatrix = getUniformLocation("modelMatrix");
+    clipPlane = getUniformLocation("clipPlane");
+    textureTiling = getUniformLocation("textureTiling");
+    for (int i = 0; i < lightCount; ++i) {
+        lightPosition[i] = getUniformLocation(indexed("lightPosition[", i).c_str());
+        lightColor[i] = getUniformLocation(indexed("lightColor[", i).c_str());
+        lightAttenuation[i] = getUniformLocation(indexed("lightAttenuation[", i).c_str());
+    }
+}
+
+TerrainShader& getTerrainShader() {
+    static TerrainShader shader;
+    return shader;
+}
+
+void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights) {
+    TerrainShader& shader = getTerrainShader();
+    glUniformMatrix4fv(shader.viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
+    for (int i = 0; i < TerrainShader::lightCount; ++i) {
+        const Light& light = lights[i];
+        glUniform3fv(shader.lightColor[i], 1, glm::value_ptr(light.colour));
+        glUniform3fv(shader.lightPosition[i], 1, glm::value_ptr(light.position));
+        glUniform3fv(shader.lightAttenuation[i], 1, glm::value_ptr(light.attenuation));
+    }
+    glUniform1f(shader.textureTiling, snowTiling);
+    glBindVertexArray(terrain.vao);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    // Two-sided: the reflection pass looks at the ground from below the water.
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, terrain.texture);
+    const glm::mat4 model = createModelMatrix(terrain.position, glm::vec3(0.0f), glm::vec3(1.0f));
+    glUniformMatrix4fv(shader.modelMatrix, 1, GL_FALSE, glm::value_ptr(model));
+    glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(1);
+    glBindVertexArray(0);
+}
+
+}  // namespace nox::terrain
