@@ -71,18 +71,24 @@ float HeightField::getSmoothNoise(int a, int b) {
     return edges * 0.125f + centre * 0.25f + corners * 0.0625f;
 }
 
-float HeightField::getInterpolatedHeight(float x, float z) {
-    const float u = x * (1.0f / vertexSpacing);
-    const float v = z * (1.0f / vertexSpacing);
-    const int i = static_cast<int>(u);  // toward zero: mirrors the first cell below 0
-    const int j = static_cast<int>(v);
-    const float wu = cosineWeight(u - static_cast<float>(i));
-    const float wv = cosineWeight(v - static_cast<float>(j));
-    const float s00 = getSmoothNoise(i, j);
-    const float s10 = getSmoothNoise(i + 1, j);
-    const float s01 = getSmoothNoise(i, j + 1);
-    const float s11 = getSmoothNoise(i + 1, j + 1);
+HeightField::CellWeight HeightField::cellWeight(float coordinate) {
+    const float u = coordinate * (1.0f / vertexSpacing);
+    const int cell = static_cast<int>(u);  // toward zero: mirrors the first cell below 0
+    return {cell, cosineWeight(u - static_cast<float>(cell))};
+}
+
+float HeightField::blend(float s00, float s10, float s01, float s11, float wu, float wv) {
     return ((s00 * (1.0f - wu) + s10 * wu) * (1.0f - wv) + (s01 * (1.0f - wu) + s11 * wu) * wv) * heightScale;
+}
+
+float HeightField::getInterpolatedHeight(float x, float z) {
+    const CellWeight u = cellWeight(x);
+    const CellWeight v = cellWeight(z);
+    const float s00 = getSmoothNoise(u.cell, v.cell);
+    const float s10 = getSmoothNoise(u.cell + 1, v.cell);
+    const float s01 = getSmoothNoise(u.cell, v.cell + 1);
+    const float s11 = getSmoothNoise(u.cell + 1, v.cell + 1);
+    return blend(s00, s10, s01, s11, u.weight, v.weight);
 }
 
 }  // namespace nox::terrain

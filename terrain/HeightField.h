@@ -28,6 +28,15 @@ public:
 
     int randomDraws() const { return draws; }
 
+    // The two halves of getInterpolatedHeight, for callers that evaluate many
+    // heights from precomputed smoothed values and must get the same bits.
+    struct CellWeight {
+        int cell;      // truncated toward zero
+        float weight;  // cosine weight of the fraction
+    };
+    static CellWeight cellWeight(float coordinate);
+    static float blend(float s00, float s10, float s01, float s11, float wu, float wv);
+
     std::vector<float> noiseCache;  // [a * cellCount + b]; notComputed until drawn
 
 private:

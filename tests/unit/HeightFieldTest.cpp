@@ -81,6 +81,32 @@ TEST_F(BuiltHeightField, TheSameSeedBuildsTheSameLandscapeBitForBit) {
     EXPECT_EQ(again.noiseCache, field->noiseCache);
 }
 
+// The builder evaluates heights from precomputed tables; they must agree bit
+// for bit with evaluating every vertex on its own, in vertex order.
+TEST_F(BuiltHeightField, MatchesPerVertexEvaluationBitForBit) {
+    HeightField direct;
+    for (int x = 0; x < 1001; ++x) {
+        for (int z = 0; z < 1001; ++z) {
+            const float h = direct.getInterpolatedHeight(static_cast<float>(x), static_cast<float>(z));
+            ASSERT_EQ(h, geometry->positions[(static_cast<size_t>(x) * 1001 + z) * 3 + 1]) << x << ", " << z;
+        }
+    }
+    EXPECT_EQ(direct.noiseCache, field->noiseCache);  // same draws into the same cells
+    for (int x = 0; x < 1001; x += 7) {
+        for (int z : {0, 1, 333, 999, 1000}) {
+            const float fx = static_cast<float>(x);
+            const float fz = static_cast<float>(z);
+            const float dx = direct.getInterpolatedHeight(fx - 1, fz) - direct.getInterpolatedHeight(fx + 1, fz);
+            const float dz = direct.getInterpolatedHeight(fx, fz - 1) - direct.getInterpolatedHeight(fx, fz + 1);
+            const float inverse = 1.0f / static_cast<float>(std::sqrt(static_cast<double>(dx * dx + 4.0f + dz * dz)));
+            const float* n = &geometry->normals[(static_cast<size_t>(x) * 1001 + z) * 3];
+            ASSERT_EQ(n[0], dx * inverse) << x << ", " << z;
+            ASSERT_EQ(n[1], 2.0f * inverse);
+            ASSERT_EQ(n[2], dz * inverse);
+        }
+    }
+}
+
 TEST_F(BuiltHeightField, HeightsStayInRangeAndIntegerQueriesMatchTheVertices) {
     const std::vector<float>& p = geometry->positions;
     for (size_t i = 1; i < p.size(); i += 3) {
