@@ -1,5 +1,7 @@
 #include "app/Scene.h"
 
+#include "app/ScenePopulation.h"
+#include "assets/AssimpShader.h"
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -63,10 +65,32 @@ Scene::Scene()
       quads{placeQuad(0), placeQuad(1), placeQuad(2), placeQuad(3), placeQuad(4), placeQuad(5), placeQuad(6)} {}
 
 void Scene::render() {
+    uploadModelLights();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawModels();
     drawTerrain();
     drawSky();
     drawLightCubes();
+}
+
+void Scene::uploadModelLights() {
+    assimp::AssimpShader& shader = assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    for (int i = 0; i < assimp::AssimpShader::lightCount; ++i) {
+        glUniform3fv(shader.lightPosition[i], 1, &lights[i].position[0]);
+        glUniform3fv(shader.lightColor[i], 1, &lights[i].colour[0]);
+        glUniform3fv(shader.attenuation[i], 1, &lights[i].attenuation[0]);
+    }
+    glUseProgram(0);
+}
+
+void Scene::drawModels() {
+    assimp::AssimpShader& shader = assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    shader.loadViewMatrix();
+    const assimp::ModelInstance* instances = terrain.getModelInstances();
+    for (int i = 0; i < modelInstanceCount; ++i) assimp::renderModel(instances[i]);
+    glUseProgram(0);
 }
 
 void Scene::drawTerrain() {

@@ -33,6 +33,8 @@ public:
     CameraPath cameraPath;
 
 private:
+    void uploadModelLights();
+    void drawModels();
     void drawTerrain();
     void drawSky();
     void drawLightCubes();

@@ -5,6 +5,10 @@
 #include "assets/Mesh.h"
 #include "terrain/HeightField.h"
 
+namespace nox::assimp {
+struct ModelInstance;
+}
+
 namespace nox::terrain {
 
 // The snowy ground: the height field's mesh, placed at `position`, with the
@@ -24,6 +28,10 @@ public:
     // Ground height below a world point, in the terrain's own frame (the y of
     // `position` is not added).
     float getHeightOfTerrain(float worldX, float worldZ);
+
+    // The scene's placed models, stood on this terrain: built on the first
+    // call (which loads every model file once), the same array afterwards.
+    assimp::ModelInstance* getModelInstances();
 
     HeightField heights;
     glm::vec3 position;

@@ -1,0 +1,100 @@
+#include "assets/AssimpShader.h"
+
+#include <string>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/Camera.h"
+#include "app/Transform.h"
+
+namespace nox::assimp {
+
+namespace {
+std::string indexed(const char* prefix, int index) {
+    return prefix + std::to_string(index) + "]";
+}
+
+GLint samplerFor(const AssimpShader& shader, const std::string& type) {
+    if (type == "texture_diffuse") return shader.textureDiffuse;
+    if (type == "texture_specular") return shader.textureSpecular;
+    if (type == "texture_normal") return shader.textureNormal;
+    return -1;
+}
+}  // namespace
+
+AssimpShader::AssimpShader() : Shader("../res/shader/assimpShader") {
+    bindAttributes();
+    linkProgram();
+    getAllUniformLocations();
+    glUseProgram(program);
+    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
+    glUseProgram(0);
+}
+
+void AssimpShader::bindAttributes() {
+    bindAttribute(0, "position");
+    bindAttribute(1, "textureCoords");
+    bindAttribute(2, "normals");
+}
+
+void AssimpShader::getAllUniformLocations() {
+    transformationMatrix = getUniformLocation("transformationMatrix");
+    viewMatrix = getUniformLocation("viewMatrix");
+    projectionMatrix = getUniformLocation("projectionMatrix");
+    textureDiffuse = getUniformLocation("textureDiffuse");
+    textureSpecular = getUniformLocation("textureSpecular");
+    textureNormal = getUniformLocation("textureNormal");
+    shininess = getUniformLocation("shininess");
+    transparency = getUniformLocation("transparency");
+    shininessStrength = getUniformLocation("shininessStrength");
+    clipPlane = getUniformLocation("clipPlane");
+    for (int i = 0; i < lightCount; ++i) {
+        lightPosition[i] = getUniformLocation(indexed("lightPosition[", i).c_str());
+        lightColor[i] = getUniformLocation(indexed("lightColor[", i).c_str());
+        attenuation[i] = getUniformLocation(indexed("attenuation[", i).c_str());
+    }
+}
+
+void AssimpShader::loadViewMatrix() {
+    glUniformMatrix4fv(viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
+}
+
+AssimpShader& getAssimpShader() {
+    static AssimpShader shader;
+    return shader;
+}
+
+void renderModel(const ModelInstance& instance) {
+    const AssimpShader& shader = getAssimpShader();
+    glEnable(GL_DEPTH_TEST);
+    if (instance.transparent) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+    }
+    glUniformMatrix4fv(shader.transformationMatrix, 1, GL_FALSE, glm::value_ptr(instance.modelMatrix));
+    glUniform1f(shader.shininess, instance.shininess);
+    glUniform1f(shader.shininessStrength, instance.shininessStrength);
+    glUniform1i(shader.transparency, instance.transparent ? 1 : 0);
+    for (const ModelMesh* mesh : instance.meshes) {
+        for (size_t unit = 0; unit < mesh->textures.size(); ++unit) {
+            const MaterialTexture& texture = *mesh->textures[unit];
+            glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+            if (texture.type == "texture_height") continue;  // takes its unit, unused
+            glUniform1i(samplerFor(shader, texture.type), static_cast<GLint>(unit));
+            glBindTexture(GL_TEXTURE_2D, texture.id);
+        }
+        glBindVertexArray(mesh->vao);
+        glEnableVertexAttribArray(0);
+        glEnableVertexAttribArray(1);
+        glEnableVertexAttribArray(2);
+        glDrawElements(GL_TRIANGLES, mesh->vertexCount, GL_UNSIGNED_INT, nullptr);
+        glDisableVertexAttribArray(2);
+        glDisableVertexAttribArray(1);
+        glDisableVertexAttribArray(0);
+        glBindVertexArray(0);
+    }
+}
+
+}  // namespace nox::assimp

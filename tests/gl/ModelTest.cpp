@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <assimp/material.h>
+#include <stb/stb_image_write.h>
+
+#include "app/ScenePopulation.h"
+#include "app/Transform.h"
+#include "assets/AssimpShader.h"
+#include "assets/ModelLoader.h"
+#include "terrain/Terrain.h"
+#include "tests/support/GlTestSupport.h"
+
+namespace {
+
+using nox::assimp::MaterialTexture;
+using nox::assimp::ModelLoader;
+using nox::assimp::ModelMesh;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+const std::string fixtures = testing::TempDir() + "noxvale_models";
+
+void writeText(const std::string& path, const std::string& text) {
+    std::system(("mkdir -p '" + path.substr(0, path.find_last_of('/')) + "'").c_str());
+    std::ofstream(path) << text;
+}
+
+void writeSolidPng(const std::string& path, unsigned char r, unsigned char g, unsigned char b) {
+    std::system(("mkdir -p '" + path.substr(0, path.find_last_of('/')) + "'").c_str());
+    const unsigned char pixels[4 * 3] = {r, g, b, r, g, b, r, g, b, r, g, b};
+    stbi_write_png(path.c_str(), 2, 2, 3, pixels, 6);
+}
+
+const char* const triangleWithEverything = R"(mtllib m.mtl
+v 0 0 0
+v 1 0 0
+v 0 1 0
+vt 0 0
+vt 1 0
+vt 0 1
+vn 0 0 1
+usemtl all
+f 1/1/1 2/2/1 3/3/1
+)";
+
+std::vector<float> bufferFloats(GLuint buffer) {
+    GLint bytes = 0;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
+    std::vector<float> data(static_cast<size_t>(bytes) / sizeof(float));
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return data;
+}
+
+std::vector<GLuint> elementData(const ModelMesh& mesh) {
+    std::vector<GLuint> data(static_cast<size_t>(mesh.vertexCount));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.vbos[0]);
+    glGetBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(data.size() * sizeof(GLuint)), data.data());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    return data;
+}
+
+// Buffers in creation order: indices, positions, texture coordinates, normals.
+constexpr int texCoordBuffer = 2;
+constexpr int normalBuffer = 3;
+
+class ModelTest : public testing::Test {
+protected:
+    void TearDown() override {
+        glUseProgram(0);
+        EXPECT_EQ(nox::test::glErrorReport(), "");
+    }
+
+    ModelLoader loader;
+};
+
+TEST_F(ModelTest, MapsComeInTypeOrderWhateverTheMaterialSays) {
+    writeText(fixtures + "/all/m.obj", triangleWithEverything);
+    writeText(fixtures + "/all/m.mtl",
+              "newmtl all\nmap_Ka ambient.png\nmap_bump bump.png\nmap_Ks spec.png\nmap_Kd diffuse.png\n");
+    for (const char* name : {"ambient.png", "bump.png", "spec.png", "diffuse.png"}) {
+        writeSolidPng(fixtures + "/all/" + name, 10, 20, 30);
+    }
+    std::vector<ModelMesh*> meshes;
+    loader.loadModel(meshes, fixtures + "/all/m.obj");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(loader.directory, fixtures + "/all");
+    const ModelMesh& mesh = *meshes[0];
+    ASSERT_EQ(mesh.textures.size(), 4u);
+    EXPECT_EQ(mesh.textures[0]->type, "texture_diffuse");
+    EXPECT_EQ(mesh.textures[1]->type, "texture_specular");
+    EXPECT_EQ(mesh.textures[2]->type, "texture_normal");
+    EXPECT_EQ(mesh.textures[3]->type, "texture_height");
+    EXPECT_EQ(mesh.textures[0]->path, "diffuse.png");
+    EXPECT_EQ(mesh.vertexCount, 3);
+    EXPECT_EQ(mesh.vbos.size(), 4u);
+    // Flipped vertically on import.
+    EXPECT_EQ(bufferFloats(mesh.vbos[texCoordBuffer]), (std::vector<float>{0, 1, 1, 1, 0, 0}));
+
+    // Drawing: each map on its own unit, the height map's unit left alone.
+    GLuint sentinel = 0;
+    glGenTextures(1, &sentinel);
+    glActiveTexture(GL_TEXTURE3);
+    glBindTexture(GL_TEXTURE_2D, sentinel);
+    nox::assimp::AssimpShader& shader = nox::assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    nox::assimp::ModelInstance instance;
+    instance.meshes = meshes;
+    nox::assimp::renderModel(instance);
+    for (int unit = 0; unit < 4; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, static_cast<GLint>(unit == 3 ? sentinel : mesh.textures[unit]->id)) << "unit " << unit;
+    }
+    GLint value = -1;
+    glGetUniformiv(shader.program, shader.textureSpecular, &value);
+    EXPECT_EQ(value, 1);
+    glGetUniformiv(shader.program, shader.textureNormal, &value);
+    EXPECT_EQ(value, 2);
+    glActiveTexture(GL_TEXTURE0);
+    glDeleteTextures(1, &sentinel);
+}
+
+TEST_F(ModelTest, TwoDiffuseMapsAreBothBoundAndTheSamplerEndsAtTheLast) {
+    writeSolidPng(fixtures + "/two/a.png", 255, 0, 0);
+    writeSolidPng(fixtures + "/two/b.png", 0, 255, 0);
+    aiMaterial material;
+    aiString first("a.png");
+    aiString second("b.png");
+    material.AddProperty(&first, AI_MATKEY_TEXTURE(aiTextureType_DIFFUSE, 0));
+    material.AddProperty(&second, AI_MATKEY_TEXTURE(aiTextureType_DIFFUSE, 1));
+    loader.directory = fixtures + "/two";
+    const std::vector<MaterialTexture*> maps = loader.loadMaterialTextures(&material, aiTextureType_DIFFUSE, "texture_diffuse");
+    ASSERT_EQ(maps.size(), 2u);
+    EXPECT_EQ(maps[1]->path, "b.png");
+
+    ModelMesh mesh;
+    mesh.textures = maps;
+    nox::assimp::ModelInstance instance;
+    instance.meshes = {&mesh};
+    nox::assimp::AssimpShader& shader = nox::assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    nox::assimp::renderModel(instance);
+    for (int unit = 0; unit < 2; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, static_cast<GLint>(maps[unit]->id));
+    }
+    glActiveTexture(GL_TEXTURE0);
+    GLint value = -1;
+    glGetUniformiv(shader.program, shader.textureDiffuse, &value);
+    EXPECT_EQ(value, 1);
+}
+
+TEST_F(ModelTest, TheCacheLoadsEachFileOnceAndTellsSameNamesInOtherFoldersApart) {
+    for (const char* folder : {"/barkA", "/barkB"}) {
+        writeText(fixtures + folder + "/m.obj", triangleWithEverything);
+        writeText(fixtures + folder + "/m.mtl", "newmtl all\nmap_Kd bark.png\n");
+    }
+    writeSolidPng(fixtures + "/barkA/bark.png", 200, 0, 0);
+    writeSolidPng(fixtures + "/barkB/bark.png", 0, 0, 200);
+    std::vector<ModelMesh*> a;
+    std::vector<ModelMesh*> b;
+    std::vector<ModelMesh*> again;
+    loader.loadModel(a, fixtures + "/barkA/m.obj");
+    loader.loadModel(b, fixtures + "/barkB/m.obj");
+    loader.loadModel(again, fixtures + "/barkA/m.obj");
+    ASSERT_EQ(loader.texturesLoaded.size(), 2u);
+    EXPECT_NE(a[0]->textures[0], b[0]->textures[0]);
+    EXPECT_EQ(a[0]->textures[0], again[0]->textures[0]);
+
+    std::vector<unsigned char> pixel(3 * 4);
+    glBindTexture(GL_TEXTURE_2D, b[0]->textures[0]->id);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    EXPECT_EQ(pixel[2], 200);  // the blue bark of the second folder
+}
+
+TEST_F(ModelTest, MissingCoordinatesBecomeZeroAndMissingNormalsAreGenerated) {
+    writeText(fixtures + "/bare/m.obj", "v 0 0 0\nv 2 0 0\nv 0 0 -2\nf 1 2 3\n");
+    std::vector<ModelMesh*> meshes;
+    loader.loadModel(meshes, fixtures + "/bare/m.obj");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(bufferFloats(meshes[0]->vbos[texCoordBuffer]), std::vector<float>(6, 0.0f));
+    const std::vector<float> normals = bufferFloats(meshes[0]->vbos[normalBuffer]);
+    ASSERT_EQ(normals.size(), 9u);
+    for (int v = 0; v < 3; ++v) {
+        EXPECT_NEAR(normals[v * 3 + 0], 0.0f, 1e-6f);
+        EXPECT_NEAR(normals[v * 3 + 1], 1.0f, 1e-6f);  // the counter-clockwise face looks up
+        EXPECT_NEAR(normals[v * 3 + 2], 0.0f, 1e-6f);
+    }
+}
+
+TEST_F(ModelTest, LineAndPointFacesAreSkippedInsteadOfLeavingGarbageIndices) {
+    writeText(fixtures + "/lines/m.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nl 1 4\np 4\nf 1 2 3\nl 2 3\n");
+    std::vector<ModelMesh*> meshes;
+    loader.loadModel(meshes, fixtures + "/lines/m.obj");
+    ASSERT_FALSE(meshes.empty());
+    int triangles = 0;
+    for (const ModelMesh* mesh : meshes) {
+        EXPECT_EQ(mesh->vertexCount % 3, 0);
+        const std::vector<GLuint> indices = elementData(*mesh);
+        const size_t vertices = bufferFloats(mesh->vbos[1]).size() / 3;
+        for (GLuint index : indices) EXPECT_LT(index, vertices);
+        triangles += mesh->vertexCount / 3;
+    }
+    EXPECT_EQ(triangles, 1);
+}
+
+TEST_F(ModelTest, AMissingFileIsReportedAndAppendsNothing) {
+    std::vector<ModelMesh*> meshes;
+    loader.directory = "unchanged";
+    CaptureStdout();
+    loader.loadModel(meshes, fixtures + "/nowhere/m.obj");
+    const std::string printed = GetCapturedStdout();
+    EXPECT_EQ(printed.rfind("ERROR::ASSIMP:: ", 0), 0u);
+    EXPECT_NE(printed.find("nowhere"), std::string::npos);
+    EXPECT_EQ(printed.back(), '\n');
+    EXPECT_TRUE(meshes.empty());
+    EXPECT_EQ(loader.directory, "unchanged");
+}
+
+TEST_F(ModelTest, APathWithoutASlashIsItsOwnDirectory) {
+    writeText(fixtures + "/here/plain.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir((fixtures + "/here").c_str()), 0);
+    std::vector<ModelMesh*> meshes;
+    loader.loadModel(meshes, "plain.obj");
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(loader.directory, "plain.obj");
+}
+
+TEST(ScenePopulation, PlacesTheThirtyThreeInstancesOnTheGroundOnceAndForAll) {
+    nox::terrain::Terrain terrain(glm::vec3(-500, 0, -500));
+    const size_t texturesBefore = nox::assimp::getModelLoader().texturesLoaded.size();
+    nox::assimp::ModelInstance* instances = terrain.getModelInstances();
+    const size_t texturesAfter = nox::assimp::getModelLoader().texturesLoaded.size();
+    EXPECT_EQ(terrain.getModelInstances(), instances);
+    EXPECT_EQ(nox::assimp::getModelLoader().texturesLoaded.size(), texturesAfter);  // nothing loaded again
+    EXPECT_GE(texturesAfter, texturesBefore);
+
+    EXPECT_NEAR(instances[1].position.y, 22.2000f, 1e-4f);
+    EXPECT_EQ(instances[1].rotation, glm::vec3(0, 35, -10));
+    EXPECT_NEAR(instances[31].position.y, 20.3103f, 1e-4f);
+    EXPECT_EQ(instances[31].position.x, 70.0f);
+    EXPECT_EQ(instances[31].position.z, -15.0f);
+    EXPECT_EQ(instances[28].position.y, terrain.getHeightOfTerrain(4, -102));
+    EXPECT_EQ(instances[5].position.z, nox::activeDisplay.tree5Z);
+    EXPECT_TRUE(instances[31].transparent);
+    EXPECT_FLOAT_EQ(instances[32].shininess, 10.0f);
+    EXPECT_FLOAT_EQ(instances[0].shininessStrength, 0.1f);
+    for (int i = 0; i < nox::modelInstanceCount; ++i) {
+        const nox::assimp::ModelInstance& instance = instances[i];
+        EXPECT_EQ(instance.modelMatrix, nox::createModelMatrix(instance.position, instance.rotation, instance.scale)) << i;
+    }
+    // Instances of one file share its meshes.
+    EXPECT_EQ(instances[2].meshes, instances[5].meshes);
+    EXPECT_EQ(instances[31].meshes, instances[32].meshes);
+    EXPECT_EQ(instances[31].scale, glm::vec3(3));
+    EXPECT_EQ(instances[29].scale, glm::vec3(0.7f));
+}
+
+}  // namespace
