@@ -5,7 +5,13 @@
 #include <filesystem>
 #include <iostream>
 
+#include "FireAtlas.h"
+#include "LensFlares.h"
+#include "Moon.h"
 #include "Sky.h"
+#include "SnowTexture.h"
+#include "SnowflakeAtlas.h"
+#include "WaterMaps.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,6 +22,12 @@ int main(int argc, char** argv) {
     const std::filesystem::path textures = res / "textures";
     try {
         nox::studio::writeSky(textures);
+        nox::studio::writeMoon(textures);
+        nox::studio::writeSnowTexture(textures);
+        nox::studio::writeWaterMaps(textures);
+        nox::studio::writeFireAtlas(textures);
+        nox::studio::writeSnowflakeAtlas(textures);
+        nox::studio::writeLensFlares(textures);
     } catch (const std::exception& error) {
         std::cerr << "asset_studio: " << error.what() << "\n";
         return 1;
