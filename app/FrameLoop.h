@@ -27,6 +27,8 @@ public:
     void iterate(double chosenDeltaTime);
 
     bool manualMode() const { return inManualMode; }
+    // Switches between the flight and free flight, as P does.
+    void setManualMode(bool manual) { inManualMode = manual; }
     CameraPath& path() { return scene.cameraPath; }
     Scene& sceneObjects() { return scene; }
 

@@ -1,6 +1,7 @@
 // Renders the flight at chosen times and writes each frame as a PNG, for
-// looking at what the renderer draws:
-//   capture OUTPUT_PREFIX SECONDS...      (run from bin/ so "../res" resolves)
+// looking at what the renderer draws (run from bin/ so "../res" resolves):
+//   capture OUTPUT_PREFIX SECONDS...
+//   capture OUTPUT_PREFIX --pose X Y Z PITCH YAW     one frame from a fixed camera
 // Frames are advanced in steps of at most one second so the flight never skips
 // a segment, exactly as a steady frame rate would move it.
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "app/Window.h"
 #include "tools/FrameCapture.h"
@@ -20,6 +22,18 @@ int main(int argc, char** argv) {
     constexpr double longestStep = 1.0;
     nox::getWindow();
     nox::FrameLoop loop;
+    if (std::string(argv[2]) == "--pose" && argc == 8) {
+        loop.iterate(0.0);
+        loop.setManualMode(true);
+        nox::Camera& camera = nox::getCamera();
+        camera.position = {std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr), std::strtof(argv[5], nullptr)};
+        camera.rotation = {std::strtof(argv[6], nullptr), std::strtof(argv[7], nullptr), 0.0f};
+        loop.iterate(0.0);
+        const std::string path = std::string(argv[1]) + ".png";
+        nox::tools::savePng(nox::tools::readBackBuffer(), path);
+        std::printf("%s\n", path.c_str());
+        return 0;
+    }
     double flightTime = 0.0;
     for (int i = 2; i < argc; ++i) {
         const double target = std::strtod(argv[i], nullptr);

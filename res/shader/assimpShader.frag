@@ -28,11 +28,12 @@ layout(location = 2) out vec4 outHighlight;
 
 const float displayGamma = 2.2;
 const vec3 moonDirection = normalize(vec3(-450.0, 362.0, -345.0));
-const vec3 moonLight = vec3(0.10, 0.13, 0.20);
+const vec3 moonLight = vec3(0.07, 0.09, 0.15);
 const vec3 skyLight = vec3(0.020, 0.027, 0.045);
-const float lampIntensity = 1.6;
+const float lampIntensity = 2.0;
+const float lampReach = 40.0;  // a street light adds nothing beyond this distance
 const vec3 nightFog = vec3(0.006, 0.008, 0.016);
-const float fogDensity = 0.0035;
+const float fogDensity = 0.005;
 const float cutOutAlpha = 0.05;
 const float glowStrength = 2.5;
 const float exponentPerShininess = 6.0;  // 0.1 gives a broad sheen, 10 a tight glint
@@ -64,9 +65,13 @@ vec3 perturbedNormal(vec3 normal) {
     return normalize(frame * mapped);
 }
 
+// The attenuation brought smoothly to zero at the lamp's reach, so each lamp
+// lights its surroundings rather than tinting the whole valley.
 float pointAttenuation(int i, float distance) {
     vec3 k = attenuation[i];
-    return 1.0 / (k.x + k.y * distance + k.z * distance * distance);
+    float x = distance / lampReach;
+    float window = clamp(1.0 - x * x * x * x, 0.0, 1.0);
+    return window * window / (k.x + k.y * distance + k.z * distance * distance);
 }
 
 void main() {
@@ -88,7 +93,8 @@ void main() {
         vec3 toLight = lightPosition[i] - worldPosition;
         float distance = length(toLight);
         vec3 direction = toLight / distance;
-        vec3 radiance = lightColor[i] * lampIntensity * pointAttenuation(i, distance);
+        // The light colours are given as display values; lighting needs them linear.
+        vec3 radiance = toLinear(lightColor[i]) * lampIntensity * pointAttenuation(i, distance);
         diffuse += radiance * max(dot(normal, direction), 0.0);
         specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);
     }

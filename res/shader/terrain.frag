@@ -21,11 +21,12 @@ layout(location = 2) out vec4 outHighlight;
 
 const float displayGamma = 2.2;
 const vec3 moonDirection = normalize(vec3(-450.0, 362.0, -345.0));
-const vec3 moonLight = vec3(0.10, 0.13, 0.20);
+const vec3 moonLight = vec3(0.07, 0.09, 0.15);
 const vec3 skyLight = vec3(0.020, 0.027, 0.045);
-const float lampIntensity = 1.6;
+const float lampIntensity = 2.0;
+const float lampReach = 40.0;  // a street light adds nothing beyond this distance
 const vec3 nightFog = vec3(0.006, 0.008, 0.016);
-const float fogDensity = 0.0035;
+const float fogDensity = 0.005;
 const float snowAlbedo = 0.9;
 
 vec3 toLinear(vec3 encoded) {
@@ -36,13 +37,22 @@ vec3 toDisplay(vec3 linear) {
     return pow(linear, vec3(1.0 / displayGamma));
 }
 
+// Brings the attenuation smoothly to zero at the lamp's reach, so each lamp
+// lights a pool of snow rather than tinting the whole valley.
+float reachWindow(float distance) {
+    float x = distance / lampReach;
+    float window = clamp(1.0 - x * x * x * x, 0.0, 1.0);
+    return window * window;
+}
+
+// The light colours are given as display values; lighting needs them linear.
 vec3 pointLight(int i, vec3 normal) {
     vec3 toLight = lightPosition[i] - worldPosition;
     float distance = length(toLight);
     vec3 k = lightAttenuation[i];
-    float attenuation = 1.0 / (k.x + k.y * distance + k.z * distance * distance);
+    float attenuation = reachWindow(distance) / (k.x + k.y * distance + k.z * distance * distance);
     float diffuse = max(dot(normal, toLight / distance), 0.0);
-    return lightColor[i] * lampIntensity * diffuse * attenuation;
+    return toLinear(lightColor[i]) * lampIntensity * diffuse * attenuation;
 }
 
 void main() {
