@@ -53,6 +53,10 @@ Shape placeQuad(int quad) {
 
 }  // namespace
 
+SkyQuads placeSkyQuads() {
+    return {placeQuad(0), placeQuad(1), placeQuad(2), placeQuad(3), placeQuad(4), placeQuad(5), placeQuad(6)};
+}
+
 unsigned skyTextureIndex(int quad) {
     return quadPlacements[quad].textureIndex;
 }
@@ -62,14 +66,14 @@ Scene::Scene()
       lightCube1(getCubeMesh(), lightPosition1, glm::vec3(0.0f), lightCubeScale),
       lightCube2(getCubeMesh(), lightPosition2, glm::vec3(0.0f), lightCubeScale),
       lights{{lightPosition1, lightColour, lightAttenuation}, {lightPosition2, lightColour, lightAttenuation}},
-      quads{placeQuad(0), placeQuad(1), placeQuad(2), placeQuad(3), placeQuad(4), placeQuad(5), placeQuad(6)} {}
+      quads(placeSkyQuads()) {}
 
 void Scene::render() {
     uploadModelLights();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawModels();
     drawTerrain();
-    drawSky();
+    renderSky(quads);
     drawLightCubes();
 }
 
@@ -99,17 +103,19 @@ void Scene::drawTerrain() {
     glUseProgram(0);
 }
 
-void Scene::drawSky() {
+void renderSky(const SkyQuads& quads) {
     shapes::ShapeTextureShader& shader = shapes::getShapeTextureShader();
     shapes::Skybox& skybox = shapes::getSkybox();
     glUseProgram(shader.program);
     glUniform4fv(shader.outColorScale, 1, &skyColourScale[0]);
     glUniform4fv(shader.lightColorScale, 1, &skyLightScale[0]);
     shader.loadViewMatrix();
-    for (int face = 0; face < skyFaceCount; ++face) skybox.renderTexturedShape(quads[face], skyTextureIndex(face));
+    for (int face = 0; face < Scene::skyFaceCount; ++face) {
+        skybox.renderTexturedShape(quads[face], skyTextureIndex(face));
+    }
     glUniform4fv(shader.outColorScale, 1, &moonColourScale[0]);
     glUniform4fv(shader.lightColorScale, 1, &moonLightScale[0]);
-    skybox.renderTexturedShape(quads[moonQuad], skyTextureIndex(moonQuad));
+    skybox.renderTexturedShape(quads[Scene::moonQuad], skyTextureIndex(Scene::moonQuad));
     glUseProgram(0);
 }
 

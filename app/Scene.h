@@ -36,11 +36,18 @@ private:
     void uploadModelLights();
     void drawModels();
     void drawTerrain();
-    void drawSky();
     void drawLightCubes();
 };
 
+using SkyQuads = std::array<shapes::Shape, Scene::skyFaceCount + 1>;
+
+// The six sky faces and the moon, placed around the world origin.
+SkyQuads placeSkyQuads();
+
 // The skybox texture each of the scene's quads shows.
 unsigned skyTextureIndex(int quad);
+
+// Draws the dim sky faces, then the bright moon, as the scene pass does.
+void renderSky(const SkyQuads& quads);
 
 }  // namespace nox

@@ -193,3 +193,91 @@ TEST(SceneLayout, QuadsAndLightCubesStandWhereTheSceneNeedsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Frames of the real sky and moon, drawn as the scene pass draws them.
+class SkyFrame : public testing::Test {
+protected:
+    void SetUp() override { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+    void TearDown() override {
+        nox::getCamera() = nox::Camera{};
+        EXPECT_EQ(nox::test::glErrorReport(), "");
+    }
+
+    static nox::test::Image render(const glm::vec3& position, const glm::vec3& rotation) {
+        nox::getCamera().position = position;
+        nox::getCamera().rotation = rotation;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        static const nox::SkyQuads quads = nox::placeSkyQuads();  // needs the context: built on first use
+        nox::renderSky(quads);
+        return nox::test::readBackBuffer();
+    }
+
+    static float luma(const std::uint8_t* p) { return 0.2126f * p[0] + 0.7152f * p[1] + 0.0722f * p[2]; }
+};
+
+TEST_F(SkyFrame, TheMoonShowsWhereTheProjectionPutsIt) {
+    const glm::vec3 moon(-450, 362, -345);
+    for (const auto& [position, rotation] : {std::pair{glm::vec3(0, 30, 0), glm::vec3(28, 44, 0)},
+                                             std::pair{glm::vec3(60, 25, -40), glm::vec3(20, 40, 5)},
+                                             std::pair{glm::vec3(-100, 60, 80), glm::vec3(35, 62, 0)}}) {
+        const nox::test::Image image = render(position, rotation);
+        const glm::vec4 clip = nox::projection * nox::getViewMatrix() * glm::vec4(moon, 1.0f);
+        const glm::vec2 expected((clip.x / clip.w * 0.5f + 0.5f) * image.width,
+                                 (clip.y / clip.w * 0.5f + 0.5f) * image.height);
+        // The disc's extent: bright runs wider than any star, maria included.
+        constexpr float discLuma = 100.0f;
+        constexpr int widerThanAStar = 12;
+        glm::ivec2 low(image.width, image.height);
+        glm::ivec2 high(-1, -1);
+        for (int y = 0; y < image.height; ++y) {
+            int run = 0;
+            for (int x = 0; x < image.width; ++x) {
+                run = luma(image.pixel(x, y)) > discLuma ? run + 1 : 0;
+                if (run >= widerThanAStar) {
+                    low = glm::min(low, glm::ivec2(x - run + 1, y));
+                    high = glm::max(high, glm::ivec2(x, y));
+                }
+            }
+        }
+        ASSERT_GT(high.x - low.x, 50) << "no moon disc";
+        const glm::vec2 centre = (glm::vec2(low) + glm::vec2(high) + 1.0f) * 0.5f;
+        EXPECT_NEAR(centre.x, expected.x, 3.0f);
+        EXPECT_NEAR(centre.y, expected.y, 3.0f);
+    }
+}
+
+// Looking straight along an edge of the box puts the edge on the middle
+// column: the step across it must be no larger than steps elsewhere.
+TEST_F(SkyFrame, FacesMeetWithoutASeam) {
+    struct Edge {
+        const char* name;
+        glm::vec3 rotation;
+        bool vertical;  // the edge runs up the screen (else across it)
+    };
+    const Edge edges[] = {{"front-right", {20, -45, 0}, true},
+                          {"front-left", {30, 45, 0}, true},
+                          {"back-right", {15, -135, 0}, true},
+                          {"front-top", {45, 0, 0}, false},
+                          {"right-top", {45, -90, 0}, false}};
+    for (const Edge& edge : edges) {
+        const nox::test::Image image = render(glm::vec3(0), edge.rotation);
+        const auto step = [&](int offset) {
+            float total = 0.0f;
+            const int length = edge.vertical ? image.height : image.width;
+            for (int i = 0; i < length; ++i) {
+                const int a = (edge.vertical ? image.width : image.height) / 2 - 1 + offset;
+                const std::uint8_t* p = edge.vertical ? image.pixel(a, i) : image.pixel(i, a);
+                const std::uint8_t* q = edge.vertical ? image.pixel(a + 1, i) : image.pixel(i, a + 1);
+                for (int c = 0; c < 3; ++c) total += std::abs(p[c] - q[c]);
+            }
+            return total;
+        };
+        const float across = step(0);
+        const float nearby = (step(-6) + step(-3) + step(3) + step(6)) / 4.0f;
+        EXPECT_LT(across, nearby * 1.5f + 50.0f) << edge.name << ": " << across << " vs " << nearby;
+    }
+}
+
+}  // namespace
