@@ -52,6 +52,7 @@ protected:
     // shader at full scale and returns the centre pixel.
     static std::array<int, 3> sample(GLuint texture) {
         nox::getCamera() = nox::Camera{};
+        nox::shapes::Skybox& skybox = nox::shapes::getSkybox();  // loads its own textures first
         nox::shapes::Shape quad(nox::getQuadMesh(), glm::vec3(0, 0, -1), glm::vec3(0), glm::vec3(1));
         nox::shapes::ShapeTextureShader& shader = nox::shapes::getShapeTextureShader();
         glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
@@ -63,7 +64,7 @@ protected:
         shader.loadViewMatrix();
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, texture);
-        nox::shapes::getSkybox().renderTexturedShape(quad, 7);
+        skybox.renderTexturedShape(quad, 7);
         glUseProgram(0);
         const nox::test::Image image = nox::test::readBackBuffer();
         const std::uint8_t* p = image.pixel(image.width / 2, image.height / 2);
