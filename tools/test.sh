@@ -11,8 +11,8 @@ options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$root/build-sanitize"
   options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOXVALE_SANITIZE=ON -DNOXVALE_BENCHMARKS=OFF)
-  # Mesa and X keep some allocations for the life of the process; the suite's
-  # own leaks are still reported.
+  # Xlib and the GL loader keep some allocations for the life of the process;
+  # the suite's own leaks are still reported.
   export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
