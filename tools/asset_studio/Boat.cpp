@@ -18,7 +18,7 @@ constexpr int sectionSteps = 6;    // keel to gunwale on each side
 constexpr float plankRepeat = 1.2f;
 
 // Hull lines as functions of t in [0, 1], stern to bow.
-float halfBeam(float t) { return maxHalfBeam * std::pow(std::sin(pi * (0.25f + 0.75f * t)), 0.7f); }
+float halfBeam(float t) { return maxHalfBeam * std::pow(std::max(std::sin(pi * (0.25f + 0.75f * t)), 0.0f), 0.7f); }
 float gunwaleHeight(float t) { return 0.62f + 0.22f * t * t * t + 0.05f * (1.0f - t) * (1.0f - t); }
 float keelHeight(float t) { return 0.1f * std::pow(t, 4.0f); }
 
@@ -127,7 +127,7 @@ void writeBoat(const std::filesystem::path& modelsDir) {
         addBox(wood, glm::vec3(x - 0.13f, seat - 0.05f, -w), glm::vec3(x + 0.13f, seat, w), plankRepeat);
         addBox(snow, glm::vec3(x - 0.11f, seat, -w + 0.06f), glm::vec3(x + 0.11f, seat + 0.05f, w - 0.06f), 1.0f);
     }
-    const float floorLevel = 0.16f;
+    const float floorLevel = 0.24f;  // bilge water frozen and snowed over
     for (int i = 0; i < stations; ++i) {
         const float t0 = static_cast<float>(i) / stations;
         const float t1 = static_cast<float>(i + 1) / stations;

@@ -1,6 +1,3 @@
-#include <cmath>
-#include <limits>
-
 #include "House.h"
 #include "ImageWriter.h"
 #include "Mesh.h"
@@ -26,6 +23,8 @@ void writeCottage(const std::filesystem::path& modelsDir) {
     block.gableWindows = {{0.0f, 4.6f}};
     block.doorX = 0.0f;
     block.windowSize = {1.1f, 1.3f};
+    block.doorSize = {1.1f, 2.3f};
+    block.wallRepeat = 3.0f;
 
     Mesh mesh;
     addHouseBlock(mesh, block, m);

@@ -1,6 +1,3 @@
-#include <cmath>
-#include <limits>
-
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "House.h"
@@ -26,11 +23,13 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     main.wallHeight = 10.5f;
     main.roofRise = 7.5f;
     main.overhang = 0.9f;
-    main.windowSize = {1.5f, 2.0f};
+    main.windowSize = {2.0f, 2.6f};
+    main.doorSize = {2.2f, 3.8f};
+    main.wallRepeat = 6.0f;
     main.frontWindows = {{-9.0f, 1.8f}, {-4.5f, 1.8f}, {4.5f, 1.8f}, {9.0f, 1.8f},
-                         {-9.0f, 6.6f}, {-4.5f, 6.6f}, {0.0f, 6.6f}, {4.5f, 6.6f}, {9.0f, 6.6f}};
-    main.backWindows = {{-7.0f, 1.8f}, {-7.0f, 6.6f}, {0.0f, 6.6f}, {7.0f, 6.6f}};
-    main.gableWindows = {{-2.5f, 6.6f}, {2.5f, 6.6f}, {0.0f, 11.5f}};
+                         {-9.0f, 6.4f}, {-4.5f, 6.4f}, {0.0f, 6.4f}, {4.5f, 6.4f}, {9.0f, 6.4f}};
+    main.backWindows = {{-7.0f, 1.8f}, {-7.0f, 6.4f}, {0.0f, 6.4f}, {7.0f, 6.4f}};
+    main.gableWindows = {{-2.5f, 6.4f}, {2.5f, 6.4f}, {0.0f, 11.5f}};
     main.doorX = 0.0f;
 
     HouseBlock wing;
@@ -39,7 +38,9 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     wing.wallHeight = 6.0f;
     wing.roofRise = 4.5f;
     wing.overhang = 0.6f;
-    wing.windowSize = {1.5f, 2.0f};
+    wing.windowSize = {2.0f, 2.6f};
+    wing.doorSize = {2.6f, 3.6f};
+    wing.wallRepeat = 6.0f;
     wing.frontWindows = {{-2.0f, 1.8f}};
     wing.gableWindows = {{0.0f, 6.3f}};
     wing.doorX = 2.2f;

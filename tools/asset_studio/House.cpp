@@ -7,13 +7,12 @@ namespace nox::studio {
 namespace {
 
 constexpr float foundationHeight = 0.5f;
-constexpr float wallRepeat = 3.0f;      // world units per repeat of the wall picture
 constexpr float stoneRepeat = 2.0f;
 constexpr float roofBoard = 0.2f;       // thickness of the roof boards
 constexpr float snowDepth = 0.35f;
 constexpr float proud = 0.05f;          // windows and doors stand off the wall
 
-void wallQuad(MeshPart& part, glm::vec3 a, glm::vec3 b, float bottom, float top, glm::vec3 outward) {
+void wallQuad(MeshPart& part, glm::vec3 a, glm::vec3 b, float bottom, float top, glm::vec3 outward, float wallRepeat) {
     const glm::vec3 p[4] = {{a.x, bottom, a.z}, {b.x, bottom, b.z}, {b.x, top, b.z}, {a.x, top, a.z}};
     const float along = glm::length(b - a) / wallRepeat;
     const glm::vec2 uv[4] = {{0, bottom / wallRepeat}, {along, bottom / wallRepeat}, {along, top / wallRepeat}, {0, top / wallRepeat}};
@@ -60,17 +59,17 @@ void addHouseBlock(Mesh& mesh, const HouseBlock& b, const HouseMaterials& m) {
     MeshPart& wall = mesh.part(m.wall);
     const float bottom = foundationHeight;
     const float eaves = b.wallHeight;
-    wallQuad(wall, {-hx, 0, hz}, {hx, 0, hz}, bottom, eaves, {0, 0, 1});
-    wallQuad(wall, {hx, 0, -hz}, {-hx, 0, -hz}, bottom, eaves, {0, 0, -1});
-    wallQuad(wall, {hx, 0, hz}, {hx, 0, -hz}, bottom, eaves, {1, 0, 0});
-    wallQuad(wall, {-hx, 0, -hz}, {-hx, 0, hz}, bottom, eaves, {-1, 0, 0});
+    wallQuad(wall, {-hx, 0, hz}, {hx, 0, hz}, bottom, eaves, {0, 0, 1}, b.wallRepeat);
+    wallQuad(wall, {hx, 0, -hz}, {-hx, 0, -hz}, bottom, eaves, {0, 0, -1}, b.wallRepeat);
+    wallQuad(wall, {hx, 0, hz}, {hx, 0, -hz}, bottom, eaves, {1, 0, 0}, b.wallRepeat);
+    wallQuad(wall, {-hx, 0, -hz}, {-hx, 0, hz}, bottom, eaves, {-1, 0, 0}, b.wallRepeat);
     // Gable triangles under the roof.
     for (float side : {-1.0f, 1.0f}) {
         const glm::vec3 outward(side, 0, 0);
         const glm::vec3 a(side * hx, eaves, -hz);
         const glm::vec3 c(side * hx, eaves, hz);
         const glm::vec3 top(side * hx, eaves + b.roofRise, 0);
-        auto uv = [&](glm::vec3 p) { return glm::vec2(p.z, p.y) / wallRepeat; };
+        auto uv = [&](glm::vec3 p) { return glm::vec2(p.z, p.y) / b.wallRepeat; };
         addFacing(wall, {a, outward, uv(a)}, {c, outward, uv(c)}, {top, outward, uv(top)}, outward);
     }
 
@@ -106,12 +105,10 @@ void addHouseBlock(Mesh& mesh, const HouseBlock& b, const HouseMaterials& m) {
     for (const glm::vec2& w : b.gableWindows) {
         for (float side : {-1.0f, 1.0f}) addWindow(mesh, {side * hx, w.y + b.windowSize.y * 0.5f, w.x}, {side, 0, 0}, b.windowSize, m);
     }
-    if (!std::isnan(b.doorX)) {
-        const glm::vec2 door(1.1f, 2.1f);
-        addPanel(mesh.part(m.door), {b.doorX, foundationHeight + door.y * 0.5f, hz}, {0, 0, 1}, door);
-        // A step in front of the door.
-        addBox(mesh.part(m.foundation), glm::vec3(b.doorX - 0.8f, 0.0f, hz), glm::vec3(b.doorX + 0.8f, foundationHeight * 0.6f, hz + 0.6f), stoneRepeat);
-    }
+    const glm::vec2 door = b.doorSize;
+    addPanel(mesh.part(m.door), {b.doorX, foundationHeight + door.y * 0.5f, hz}, {0, 0, 1}, door);
+    // A step in front of the door.
+    addBox(mesh.part(m.foundation), glm::vec3(b.doorX - 0.8f, 0.0f, hz), glm::vec3(b.doorX + 0.8f, foundationHeight * 0.6f, hz + 0.6f), stoneRepeat);
 }
 
 void addChimney(Mesh& mesh, glm::vec3 base, float top, float halfSize, const HouseMaterials& m) {

@@ -31,8 +31,10 @@ struct HouseBlock {
     std::vector<glm::vec2> frontWindows;  // (x, sill height) on the +z wall
     std::vector<glm::vec2> backWindows;   // (x, sill height) on the -z wall
     std::vector<glm::vec2> gableWindows;  // (z, sill height) on both gable ends
-    float doorX;        // door on the +z wall at this x; NaN for none
+    float doorX;        // the door is on the +z wall at this x
     glm::vec2 windowSize;
+    glm::vec2 doorSize;
+    float wallRepeat;   // units per repeat of the wall picture, so boards keep a believable width
 };
 
 void addHouseBlock(Mesh& mesh, const HouseBlock& block, const HouseMaterials& materials);
