@@ -7,6 +7,7 @@
 
 #include "FireAtlas.h"
 #include "LensFlares.h"
+#include "Models.h"
 #include "Moon.h"
 #include "Sky.h"
 #include "SnowTexture.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path res(argv[1]);
     const std::filesystem::path textures = res / "textures";
+    const std::filesystem::path models = res / "models";
     try {
         nox::studio::writeSky(textures);
         nox::studio::writeMoon(textures);
@@ -28,6 +30,12 @@ int main(int argc, char** argv) {
         nox::studio::writeFireAtlas(textures);
         nox::studio::writeSnowflakeAtlas(textures);
         nox::studio::writeLensFlares(textures);
+        nox::studio::writeCampfire(models);
+        nox::studio::writeStreetLight(models);
+        nox::studio::writeBoat(models);
+        nox::studio::writeTrees(models);
+        nox::studio::writeCottage(models);
+        nox::studio::writeFarmhouse(models);
     } catch (const std::exception& error) {
         std::cerr << "asset_studio: " << error.what() << "\n";
         return 1;
