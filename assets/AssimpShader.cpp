@@ -1,19 +1,13 @@
 #include "assets/AssimpShader.h"
 
-#include <string>
-
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
-#include "app/Transform.h"
+#include "shaders/ShaderFunctions.h"
 
 namespace nox::assimp {
 
 namespace {
-std::string indexed(const char* prefix, int index) {
-    return prefix + std::to_string(index) + "]";
-}
-
 GLint samplerFor(const AssimpShader& shader, const std::string& type) {
     if (type == "texture_diffuse") return shader.textureDiffuse;
     if (type == "texture_specular") return shader.textureSpecular;
@@ -23,12 +17,8 @@ GLint samplerFor(const AssimpShader& shader, const std::string& type) {
 }  // namespace
 
 AssimpShader::AssimpShader() : Shader("../res/shader/assimpShader") {
-    bindAttributes();
-    linkProgram();
-    getAllUniformLocations();
-    glUseProgram(program);
-    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
-    glUseProgram(0);
+    buildProgram();
+    loadProjection(projectionMatrix);
 }
 
 void AssimpShader::bindAttributes() {
@@ -49,9 +39,9 @@ void AssimpShader::getAllUniformLocations() {
     shininessStrength = getUniformLocation("shininessStrength");
     clipPlane = getUniformLocation("clipPlane");
     for (int i = 0; i < lightCount; ++i) {
-        lightPosition[i] = getUniformLocation(indexed("lightPosition[", i).c_str());
-        lightColor[i] = getUniformLocation(indexed("lightColor[", i).c_str());
-        attenuation[i] = getUniformLocation(indexed("attenuation[", i).c_str());
+        lightPosition[i] = getUniformLocation(main::uniformArrayName("lightPosition[", i).c_str());
+        lightColor[i] = getUniformLocation(main::uniformArrayName("lightColor[", i).c_str());
+        attenuation[i] = getUniformLocation(main::uniformArrayName("attenuation[", i).c_str());
     }
 }
 

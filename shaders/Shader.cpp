@@ -1,5 +1,8 @@
 #include "shaders/Shader.h"
 
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/Transform.h"
 #include "shaders/ShaderFunctions.h"
 
 namespace nox::main {
@@ -25,6 +28,18 @@ void Shader::linkProgram() {
     checkShaderError(program, GL_LINK_STATUS, true, "Error linking shader program");
     glValidateProgram(program);
     checkShaderError(program, GL_VALIDATE_STATUS, true, "Invalid shader program");
+}
+
+void Shader::buildProgram() {
+    bindAttributes();
+    linkProgram();
+    getAllUniformLocations();
+}
+
+void Shader::loadProjection(GLint location) {
+    glUseProgram(program);
+    glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(projection));
+    glUseProgram(0);
 }
 
 void Shader::bindAttribute(GLuint index, const char* name) {

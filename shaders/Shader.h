@@ -31,6 +31,14 @@ protected:
     virtual void bindAttributes() = 0;
     virtual void getAllUniformLocations() = 0;
 
+    // Steps two to four of the protocol, for the most derived constructor:
+    // bindAttributes(), linkProgram(), getAllUniformLocations().
+    void buildProgram();
+
+    // Uploads the shared projection to a mat4 uniform, with the program in use
+    // only for the upload.
+    void loadProjection(GLint location);
+
     void bindAttribute(GLuint index, const char* name);
     GLint getUniformLocation(const char* name);
 };

@@ -53,4 +53,8 @@ void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::s
     std::cerr << message << ": '" << log << "'" << std::endl;
 }
 
+std::string uniformArrayName(const char* prefix, int index) {
+    return prefix + std::to_string(index) + "]";
+}
+
 }  // namespace nox::main

@@ -19,4 +19,8 @@ GLuint compileShader(const std::string& source, GLenum type);
 // Prints message + ": '" + info log + "'" on standard error when the status is zero.
 void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message);
 
+// The name of element `index` of a uniform array: prefix + index + "]", for
+// a prefix such as "lightPosition[".
+std::string uniformArrayName(const char* prefix, int index);
+
 }  // namespace nox::main

@@ -3,17 +3,12 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
-#include "app/Transform.h"
 
 namespace nox::shapes {
 
 ShapeShader::ShapeShader() : Shader("../res/shader/shape") {
-    bindAttributes();
-    linkProgram();
-    getAllUniformLocations();
-    glUseProgram(program);
-    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
-    glUseProgram(0);
+    buildProgram();
+    loadProjection(projectionMatrix);
 }
 
 void ShapeShader::bindAttributes() {

@@ -3,18 +3,15 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
-#include "app/Transform.h"
 
 namespace nox::shapes {
 
 ShapeTextureShader::ShapeTextureShader() : Shader("../res/shader/shapeTexture") {
-    bindAttributes();
-    linkProgram();
-    getAllUniformLocations();
+    buildProgram();
     glUseProgram(program);
     glUniform1i(colorTex, 0);
-    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
     glUseProgram(0);
+    loadProjection(projectionMatrix);
 }
 
 void ShapeTextureShader::bindAttributes() {

@@ -1,29 +1,21 @@
 #include "terrain/TerrainShader.h"
 
-#include <string>
-
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
 #include "app/Transform.h"
+#include "shaders/ShaderFunctions.h"
 
 namespace nox::terrain {
 
 namespace {
 constexpr float snowTiling = 4.0f;
 
-std::string indexed(const char* prefix, int index) {
-    return prefix + std::to_string(index) + "]";
-}
 }  // namespace
 
 TerrainShader::TerrainShader() : Shader("../res/shader/terrain") {
-    bindAttributes();
-    linkProgram();
-    getAllUniformLocations();
-    glUseProgram(program);
-    glUniformMatrix4fv(projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
-    glUseProgram(0);
+    buildProgram();
+    loadProjection(projectionMatrix);
 }
 
 void TerrainShader::bindAttributes() {
@@ -38,9 +30,9 @@ void TerrainShader::getAllUniformLocations() {
     clipPlane = getUniformLocation("clipPlane");
     textureTiling = getUniformLocation("textureTiling");
     for (int i = 0; i < lightCount; ++i) {
-        lightPosition[i] = getUniformLocation(indexed("lightPosition[", i).c_str());
-        lightColor[i] = getUniformLocation(indexed("lightColor[", i).c_str());
-        lightAttenuation[i] = getUniformLocation(indexed("lightAttenuation[", i).c_str());
+        lightPosition[i] = getUniformLocation(main::uniformArrayName("lightPosition[", i).c_str());
+        lightColor[i] = getUniformLocation(main::uniformArrayName("lightColor[", i).c_str());
+        lightAttenuation[i] = getUniformLocation(main::uniformArrayName("lightAttenuation[", i).c_str());
     }
 }
 
