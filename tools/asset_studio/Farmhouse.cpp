@@ -21,7 +21,7 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     main.length = 26.0f;
     main.width = 12.0f;
     main.wallHeight = 10.5f;
-    main.roofRise = 7.5f;
+    main.roofRise = 8.5f;
     main.overhang = 0.9f;
     main.windowSize = {2.0f, 2.6f};
     main.doorSize = {2.2f, 3.8f};
@@ -47,8 +47,8 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
 
     Mesh mesh;
     addHouseBlock(mesh, main, m);
-    addChimney(mesh, {-6.0f, 14.0f, 0.0f}, 21.8f, 0.7f, m);
-    addChimney(mesh, {8.0f, 14.0f, 0.0f}, 21.8f, 0.7f, m);
+    addChimney(mesh, {-6.0f, 14.0f, 0.0f}, 23.5f, 0.7f, m);
+    addChimney(mesh, {8.0f, 14.0f, 0.0f}, 23.5f, 0.7f, m);
     // The wing runs back from the main house with its ridge along z.
     Mesh wingMesh;
     addHouseBlock(wingMesh, wing, m);

@@ -33,9 +33,11 @@ void addPyramid(MeshPart& part, float half, float baseY, float apexY) {
     for (int k = 0; k < 4; ++k) {
         const glm::vec3 a = corner(k, half, baseY);
         const glm::vec3 b = corner((k + 1) % 4, half, baseY);
-        const glm::vec3 n = glm::normalize(glm::cross(b - a, apex - a));
-        const glm::vec3 outward = (a + b) * 0.5f;
-        addFacing(part, {a, n, {0, 0}}, {b, n, {1, 0}}, {apex, n, {0.5f, 1}}, glm::vec3(outward.x, 0.3f, outward.z));
+        const glm::vec3 middle = (a + b) * 0.5f;
+        const glm::vec3 outward(middle.x, 0.3f, middle.z);
+        glm::vec3 n = glm::normalize(glm::cross(b - a, apex - a));
+        if (glm::dot(n, outward) < 0.0f) n = -n;
+        addFacing(part, {a, n, {0, 0}}, {b, n, {1, 0}}, {apex, n, {0.5f, 1}}, outward);
     }
     const glm::vec3 down(0, -1, 0);
     for (int k : {0, 2}) {

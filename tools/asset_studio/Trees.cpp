@@ -132,6 +132,7 @@ void writeTrees(const std::filesystem::path& modelsDir) {
     for (const ConiferShape& shape : shapes) {
         Mesh mesh;
         addConifer(mesh, shape);
+        mesh.centreFootprint();
         writeObj(dir, shape.fileName, std::string(shape.fileName, std::string(shape.fileName).size() - 4) + ".mtl", mesh, materials);
     }
 }
