@@ -14,6 +14,60 @@ GLint samplerFor(const AssimpShader& shader, const std::string& type) {
     if (type == "texture_normal") return shader.textureNormal;
     return -1;
 }
+
+// What a mesh without a specular or normal map samples instead: no shine and
+// the unperturbed surface. Without them its sampler would read whatever an
+// earlier mesh left on that unit, such as another model's normal map.
+class NeutralMaps {
+public:
+    NeutralMaps() : noSpecular(solidTexture(0, 0, 0)), flatNormal(solidTexture(128, 128, 255)) {}
+    ~NeutralMaps() {
+        glDeleteTextures(1, &noSpecular);
+        glDeleteTextures(1, &flatNormal);
+    }
+    NeutralMaps(const NeutralMaps&) = delete;
+    NeutralMaps& operator=(const NeutralMaps&) = delete;
+
+    const GLuint noSpecular;
+    const GLuint flatNormal;
+
+private:
+    // Leaves the active unit's binding as it was: the first draw creates these
+    // in the middle of binding a mesh's maps.
+    static GLuint solidTexture(GLubyte r, GLubyte g, GLubyte b) {
+        const GLubyte texel[4] = {r, g, b, 255};
+        GLint previous = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+        GLuint id = 0;
+        glGenTextures(1, &id);
+        glBindTexture(GL_TEXTURE_2D, id);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+        return id;
+    }
+};
+
+const NeutralMaps& getNeutralMaps() {
+    static const NeutralMaps maps;
+    return maps;
+}
+
+bool hasMap(const ModelMesh& mesh, const std::string& type) {
+    for (const MaterialTexture* texture : mesh.textures) {
+        if (texture->type == type) return true;
+    }
+    return false;
+}
+
+// Binds a neutral map on the next free unit for a kind the mesh lacks.
+void bindNeutralMap(GLint sampler, GLuint texture, GLint& nextUnit) {
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(nextUnit));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glUniform1i(sampler, nextUnit);
+    ++nextUnit;
+}
 }  // namespace
 
 AssimpShader::AssimpShader() : Shader("../res/shader/assimpShader") {
@@ -74,6 +128,13 @@ void renderModel(const ModelInstance& instance) {
             if (texture.type == "texture_height") continue;  // takes its unit, unused
             glUniform1i(samplerFor(shader, texture.type), static_cast<GLint>(unit));
             glBindTexture(GL_TEXTURE_2D, texture.id);
+        }
+        GLint nextUnit = static_cast<GLint>(mesh->textures.size());
+        if (!hasMap(*mesh, "texture_specular")) {
+            bindNeutralMap(shader.textureSpecular, getNeutralMaps().noSpecular, nextUnit);
+        }
+        if (!hasMap(*mesh, "texture_normal")) {
+            bindNeutralMap(shader.textureNormal, getNeutralMaps().flatNormal, nextUnit);
         }
         glBindVertexArray(mesh->vao);
         glEnableVertexAttribArray(0);

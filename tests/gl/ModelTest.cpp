@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -160,6 +161,44 @@ TEST_F(ModelTest, TwoDiffuseMapsAreBothBoundAndTheSamplerEndsAtTheLast) {
     GLint value = -1;
     glGetUniformiv(shader.program, shader.textureDiffuse, &value);
     EXPECT_EQ(value, 1);
+}
+
+// A mesh that lacks a map must not sample what an earlier mesh left bound.
+TEST_F(ModelTest, AMeshWithoutSpecularOrNormalMapsGetsNeutralOnes) {
+    writeText(fixtures + "/plain/m.obj", triangleWithEverything);
+    writeText(fixtures + "/plain/m.mtl", "newmtl all\nmap_Kd diffuse.png\n");
+    writeSolidPng(fixtures + "/plain/diffuse.png", 90, 90, 90);
+    writeText(fixtures + "/shiny/m.obj", triangleWithEverything);
+    writeText(fixtures + "/shiny/m.mtl", "newmtl all\nmap_Kd d.png\nmap_Ks s.png\nmap_bump n.png\n");
+    for (const char* name : {"d.png", "s.png", "n.png"}) writeSolidPng(fixtures + "/shiny/" + name, 255, 0, 0);
+    std::vector<ModelMesh*> shiny;
+    std::vector<ModelMesh*> plain;
+    loader.loadModel(shiny, fixtures + "/shiny/m.obj");
+    loader.loadModel(plain, fixtures + "/plain/m.obj");
+    ASSERT_EQ(plain[0]->textures.size(), 1u);
+
+    nox::assimp::AssimpShader& shader = nox::assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    nox::assimp::ModelInstance instance;
+    instance.meshes = {shiny[0], plain[0]};
+    nox::assimp::renderModel(instance);
+
+    const auto texel = [&](GLint sampler) {
+        GLint unit = -1;
+        glGetUniformiv(shader.program, sampler, &unit);
+        glActiveTexture(GL_TEXTURE0 + unit);
+        std::array<unsigned char, 4> rgba{};
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glActiveTexture(GL_TEXTURE0);
+        return std::make_pair(unit, rgba);
+    };
+    const auto [specularUnit, specular] = texel(shader.textureSpecular);
+    const auto [normalUnit, normal] = texel(shader.textureNormal);
+    EXPECT_GE(specularUnit, 1);  // past the mesh's own diffuse map
+    EXPECT_GE(normalUnit, 1);
+    EXPECT_NE(specularUnit, normalUnit);
+    EXPECT_EQ(specular, (std::array<unsigned char, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(normal, (std::array<unsigned char, 4>{128, 128, 255, 255}));
 }
 
 TEST_F(ModelTest, TheCacheLoadsEachFileOnceAndTellsSameNamesInOtherFoldersApart) {
