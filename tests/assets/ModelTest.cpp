@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -206,6 +208,39 @@ TEST(StreetLight, GlassSurroundsTheLightAndIsTranslucent) {
         EXPECT_LT(opacity, 1.0f);
     }
     EXPECT_TRUE(found);
+}
+
+}  // namespace
+
+namespace {
+
+// Alpha below one makes a texel glow at night; only windows and the lamp's
+// glass and bulb may do it, and every other model picture must stay opaque.
+TEST(ModelTextures, OnlyWindowsAndLampLightsGlow) {
+    const std::filesystem::path models = nox::test::resourceDir() / "models";
+    const std::vector<std::string> selfLit = {"cottage_window.png", "farmhouse_window.png", "lamp_glass.png",
+                                              "lamp_bulb.png"};
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(models)) {
+        if (entry.path().extension() != ".png") continue;
+        const nox::test::Picture picture = nox::test::loadPicture(entry.path());
+        int minimumAlpha = 255;
+        if (picture.channels == 4) {
+            for (int y = 0; y < picture.height; ++y) {
+                for (int x = 0; x < picture.width; ++x) minimumAlpha = std::min(minimumAlpha, picture.at(x, y, 3));
+            }
+        }
+        const std::string name = entry.path().filename().string();
+        const bool glows = std::find(selfLit.begin(), selfLit.end(), name) != selfLit.end();
+        if (glows) {
+            EXPECT_LT(minimumAlpha, 128) << name;
+            EXPECT_GT(minimumAlpha, 12) << name << " would be cut away on the transparent lamp";
+        } else {
+            EXPECT_EQ(minimumAlpha, 255) << name;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 20);
 }
 
 }  // namespace

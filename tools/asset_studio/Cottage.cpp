@@ -36,7 +36,7 @@ void writeCottage(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "cottage_roof", paintShingles(256, glm::vec3(0.3f, 0.22f, 0.17f), 103), 4.0f);
     writeSurface(dir, "cottage_snow", paintSnowCover(256, 104), 2.0f);
     writeSurface(dir, "cottage_door", paintPlanks(128, 1, glm::vec3(0.35f, 0.22f, 0.14f), 105), 3.0f);
-    writePng(dir / "cottage_window.png", paintWindow(128, 2, 2, glm::vec3(0.9f, 0.88f, 0.82f)), 3);
+    writePng(dir / "cottage_window.png", paintWindow(128, 2, 2, glm::vec3(0.9f, 0.88f, 0.82f)), 4);
     writeSurface(dir, "cottage_trim", paintPlanks(64, 2, glm::vec3(0.85f, 0.83f, 0.78f), 106), 2.0f);
 
     const glm::vec3 lamplight(1.0f, 0.75f, 0.4f);

@@ -61,7 +61,7 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "farmhouse_roof", paintShingles(256, glm::vec3(0.22f, 0.2f, 0.19f), 203), 4.0f);
     writeSurface(dir, "farmhouse_snow", paintSnowCover(256, 204), 2.0f);
     writeSurface(dir, "farmhouse_door", paintPlanks(128, 1, glm::vec3(0.2f, 0.25f, 0.2f), 205), 3.0f);
-    writePng(dir / "farmhouse_window.png", paintWindow(128, 2, 3, glm::vec3(0.92f, 0.9f, 0.86f)), 3);
+    writePng(dir / "farmhouse_window.png", paintWindow(128, 2, 3, glm::vec3(0.92f, 0.9f, 0.86f)), 4);
     writeSurface(dir, "farmhouse_trim", paintPlanks(64, 2, glm::vec3(0.9f, 0.88f, 0.84f), 206), 2.0f);
 
     const glm::vec3 lamplight(1.0f, 0.75f, 0.4f);

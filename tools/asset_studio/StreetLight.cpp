@@ -84,8 +84,8 @@ void writeStreetLight(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "lamp_iron", metal, 3.0f);
     writeSpecularFromHeight(dir, "lamp_iron", metal, 0.1f, 0.6f);
     writeSurface(dir, "lamp_snow", paintSnowCover(128, 72), 2.0f);
-    writePng(dir / "lamp_glass.png", paintLampGlass(128), 3);
-    writePng(dir / "lamp_bulb.png", Image(16, 16, glm::vec4(1.0f, 0.93f, 0.75f, 1.0f)), 3);
+    writePng(dir / "lamp_glass.png", paintLampGlass(128), 4);
+    writePng(dir / "lamp_bulb.png", Image(16, 16, glm::vec4(1.0f, 0.93f, 0.75f, lampBulbAlpha)), 4);
 
     const glm::vec3 warm(1.0f, 0.8f, 0.45f);
     const std::vector<Material> materials = {

@@ -216,7 +216,7 @@ Image paintWindow(int size, int panesAcross, int panesDown, glm::vec3 frameColou
             const float centre = 1.0f - glm::length(glm::vec2(u - 0.5f, v - 0.45f)) * 1.2f;
             const glm::vec3 glow = glm::mix(glm::vec3(0.95f, 0.6f, 0.25f), glm::vec3(1.0f, 0.88f, 0.6f), glm::clamp(centre, 0.0f, 1.0f));
             const float pane = glm::smoothstep(0.06f, 0.09f, border) * glm::smoothstep(0.03f, 0.06f, bar);
-            window.at(x, y) = glm::vec4(glm::mix(frameColour, glow, pane), 1.0f);
+            window.at(x, y) = glm::vec4(glm::mix(frameColour, glow, pane), glm::mix(1.0f, litWindowAlpha, pane));
         }
     }
     return window;
@@ -230,7 +230,7 @@ Image paintLampGlass(int size) {
             const float v = (y + 0.5f) / size;
             const float centre = 1.0f - glm::length(glm::vec2(u - 0.5f, v - 0.55f)) * 1.6f;
             const glm::vec3 c = glm::mix(glm::vec3(1.0f, 0.72f, 0.35f), glm::vec3(1.0f, 0.95f, 0.8f), glm::clamp(centre, 0.0f, 1.0f));
-            glass.at(x, y) = glm::vec4(c, 1.0f);
+            glass.at(x, y) = glm::vec4(c, lampGlassAlpha);
         }
     }
     return glass;

@@ -43,6 +43,13 @@ Surface paintEmbers(int size, std::uint32_t seed);
 // The sawn end of a log: growth rings darkening to a charred rim.
 Surface paintEndGrain(int size, std::uint32_t seed);
 // A lit window seen from outside: warm panes split by glazing bars in a frame.
+// Self-lit pictures keep their glow in the alpha channel: the model shader adds
+// (1 - alpha) x the texel's colour as light of its own, so alpha 1 is an
+// ordinary surface and lower values shine at night.
+inline constexpr float litWindowAlpha = 0.4f;
+inline constexpr float lampGlassAlpha = 0.3f;
+inline constexpr float lampBulbAlpha = 0.1f;
+
 Image paintWindow(int size, int panesAcross, int panesDown, glm::vec3 frameColour);
 // A lantern pane glowing from the lamp inside.
 Image paintLampGlass(int size);
