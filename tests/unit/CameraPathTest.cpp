@@ -60,7 +60,7 @@ TEST_F(CameraPathTest, EndpointsAndMidpointFollowTheBezierConstruction) {
 
 TEST_F(CameraPathTest, OneLoopTakesOneHundredFiftySeconds) {
     // 2.5 s frames advance t by exactly 0.25, so the count is free of rounding.
-    CameraPath path;
+    CameraPath path(nox::mainDisplay);
     for (int frame = 0; frame < 59; ++frame) step(path, 2.5);
     EXPECT_EQ(path.current, 14);
     step(path, 2.5);
