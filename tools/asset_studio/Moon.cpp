@@ -44,7 +44,7 @@ const Mare maria[] = {
     {35, -15, 5, 5, 0.9f},     // Nectaris
     {-17, -21, 11, 9, 0.85f},  // Nubium
     {-39, -24, 6, 6, 0.95f},   // Humorum
-    {5, 57, 38, 6, 0.75f},     // Frigoris
+    {5, 56, 30, 9, 0.7f},      // Frigoris
     {4, 13, 5, 4, 0.85f},      // Vaporum
     {-23, -10, 7, 5, 0.8f},    // Cognitum
     {-31, 7, 8, 6, 0.8f},      // Insularum
