@@ -10,13 +10,13 @@ namespace nox::test {
 
 inline std::filesystem::path resourceDir() { return NOXVALE_RES_DIR; }
 
-struct ImageSpec {
+struct ImageFile {
     std::string path;  // below res/textures
     int channels;
 };
 
-inline const std::vector<ImageSpec>& imageSpecs() {
-    static const std::vector<ImageSpec> specs = {
+inline const std::vector<ImageFile>& imageFiles() {
+    static const std::vector<ImageFile> specs = {
         {"left.png", 3},          {"right.png", 3},          {"back.png", 3},           {"bottom.png", 3},
         {"front.png", 3},         {"top.png", 3},            {"moon.png", 4},           {"snow.jpg", 3},
         {"waterDUDV.png", 3},     {"normal.png", 3},         {"fireAtlas.png", 4},      {"particleSnow.png", 4},
