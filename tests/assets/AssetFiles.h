@@ -16,14 +16,14 @@ struct ImageFile {
 };
 
 inline const std::vector<ImageFile>& imageFiles() {
-    static const std::vector<ImageFile> specs = {
+    static const std::vector<ImageFile> files = {
         {"left.png", 3},          {"right.png", 3},          {"back.png", 3},           {"bottom.png", 3},
         {"front.png", 3},         {"top.png", 3},            {"moon.png", 4},           {"snow.jpg", 3},
         {"waterDUDV.png", 3},     {"normal.png", 3},         {"fireAtlas.png", 4},      {"particleSnow.png", 4},
         {"lensflares/lf1.png", 4}, {"lensflares/lf2.png", 4}, {"lensflares/lf3.png", 4}, {"lensflares/lf4.png", 4},
         {"lensflares/lf5.png", 4}, {"lensflares/lf6.png", 4}, {"lensflares/lf7.png", 4},
     };
-    return specs;
+    return files;
 }
 
 // A decoded image, as the renderer's loader sees it (no flip, own channel count).

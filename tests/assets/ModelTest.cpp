@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Size limits in model units, from the scales at which the scene stands each model.
-struct ModelSpec {
+struct ModelExpectation {
     const char* path;  // below res/models
     float minHeight;
     float maxHeight;
@@ -27,7 +27,7 @@ struct ModelSpec {
     float minFootprint;
 };
 
-const ModelSpec models[] = {
+const ModelExpectation models[] = {
     {"campfire/campfire.obj", 0.3f, 0.8f, 1.8f, 1.3f},
     {"lamp/street light.obj", 3.0f, 3.8f, 0.8f, 0.3f},
     {"boat/boat.obj", 0.5f, 1.3f, 5.0f, 4.0f},
@@ -39,7 +39,7 @@ const ModelSpec models[] = {
     {"farmhouse/farmhouse_obj.obj", 22.0f, 28.0f, 40.0f, 20.0f},
 };
 
-void PrintTo(const ModelSpec& spec, std::ostream* out) { *out << spec.path; }
+void PrintTo(const ModelExpectation& model, std::ostream* out) { *out << model.path; }
 
 struct Imported {
     Assimp::Importer importer;
@@ -68,7 +68,7 @@ Bounds bounds(const aiScene* scene) {
     return b;
 }
 
-class Models : public testing::TestWithParam<ModelSpec> {};
+class Models : public testing::TestWithParam<ModelExpectation> {};
 
 TEST_P(Models, ImportCompleteWithNormalsCoordinatesAndTextures) {
     const fs::path path = nox::test::resourceDir() / "models" / GetParam().path;
@@ -141,7 +141,7 @@ TEST_P(Models, TrianglesFaceTheWayTheirNormalsPoint) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scene, Models, testing::ValuesIn(models), [](const testing::TestParamInfo<ModelSpec>& info) {
+INSTANTIATE_TEST_SUITE_P(Scene, Models, testing::ValuesIn(models), [](const testing::TestParamInfo<ModelExpectation>& info) {
     std::string name = fs::path(info.param.path).stem().string();
     for (char& c : name) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
@@ -149,13 +149,12 @@ INSTANTIATE_TEST_SUITE_P(Scene, Models, testing::ValuesIn(models), [](const test
     return name;
 });
 
-// The renderer caches material textures by bare file name across all models,
-// so a name used in two directories would show the first model's picture on
-// the second.
+// Every picture has one name: a file name used in two model directories
+// would invite mixing them up wherever textures are looked up by name.
 TEST(ModelTextures, NamesAreDistinctAcrossModelDirectories) {
     std::map<std::string, std::set<std::string>> directoriesByName;
-    for (const ModelSpec& spec : models) {
-        const fs::path path = nox::test::resourceDir() / "models" / spec.path;
+    for (const ModelExpectation& expected : models) {
+        const fs::path path = nox::test::resourceDir() / "models" / expected.path;
         Imported model;
         import(model, path);
         ASSERT_NE(model.scene, nullptr);
