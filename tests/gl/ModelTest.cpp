@@ -86,8 +86,8 @@ protected:
 TEST_F(ModelTest, MapsComeInTypeOrderWhateverTheMaterialSays) {
     writeText(fixtures + "/all/m.obj", triangleWithEverything);
     writeText(fixtures + "/all/m.mtl",
-              "newmtl all\nmap_Ka ambient.png\nmap_bump bump.png\nmap_Ks spec.png\nmap_Kd diffuse.png\n");
-    for (const char* name : {"ambient.png", "bump.png", "spec.png", "diffuse.png"}) {
+              "newmtl all\nmap_Ka ambient.png\nmap_bump bump.png\nmap_Ks shine.png\nmap_Kd diffuse.png\n");
+    for (const char* name : {"ambient.png", "bump.png", "shine.png", "diffuse.png"}) {
         writeSolidPng(fixtures + "/all/" + name, 10, 20, 30);
     }
     std::vector<ModelMesh*> meshes;
