@@ -8,6 +8,7 @@
 
 namespace {
 
+using nox::test::bufferFloats;
 using nox::Mesh;
 
 class MeshTest : public testing::Test {
@@ -21,16 +22,6 @@ GLint attributeBuffer(GLuint vao, GLuint index) {
     glGetVertexAttribiv(index, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
     glBindVertexArray(0);
     return buffer;
-}
-
-std::vector<float> bufferFloats(GLuint buffer) {
-    GLint bytes = 0;
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-    std::vector<float> data(static_cast<size_t>(bytes) / sizeof(float));
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return data;
 }
 
 TEST_F(MeshTest, BuffersAreKeptInCreationOrderAndReleasedWithTheMesh) {

@@ -20,6 +20,7 @@
 
 namespace {
 
+using nox::test::bufferFloats;
 using nox::assimp::MaterialTexture;
 using nox::assimp::ModelLoader;
 using nox::assimp::ModelMesh;
@@ -50,16 +51,6 @@ vn 0 0 1
 usemtl all
 f 1/1/1 2/2/1 3/3/1
 )";
-
-std::vector<float> bufferFloats(GLuint buffer) {
-    GLint bytes = 0;
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-    std::vector<float> data(static_cast<size_t>(bytes) / sizeof(float));
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return data;
-}
 
 std::vector<GLuint> elementData(const ModelMesh& mesh) {
     std::vector<GLuint> data(static_cast<size_t>(mesh.vertexCount));

@@ -44,6 +44,16 @@ std::string glErrorReport() {
     return report.str();
 }
 
+std::vector<float> bufferFloats(GLuint buffer) {
+    GLint bytes = 0;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
+    std::vector<float> data(static_cast<size_t>(bytes) / sizeof(float));
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return data;
+}
+
 std::string windowId() {
     return std::to_string(glfwGetX11Window(getWindow()));
 }

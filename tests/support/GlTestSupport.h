@@ -20,6 +20,9 @@ std::vector<std::string> takeGlErrors();
 // Drains glGetError and the debug messages; empty when the GL is clean.
 std::string glErrorReport();
 
+// The whole contents of a buffer object, read as floats.
+std::vector<float> bufferFloats(GLuint buffer);
+
 using tools::Image;
 using tools::readBackBuffer;
 using tools::savePng;
