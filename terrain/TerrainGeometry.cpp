@@ -17,17 +17,26 @@ size_t vertexIndex(int x, int z) {
     return static_cast<size_t>(x) * side + z;
 }
 
+using Weights = std::vector<HeightField::CellWeight>;
+
+// Cell and cosine weight of every coordinate -1 ... 1001, the same on both axes.
+Weights coordinateWeights() {
+    Weights weights(span);
+    for (int i = 0; i < span; ++i) weights[i] = HeightField::cellWeight(static_cast<float>(first + i));
+    return weights;
+}
+
 // Draws the random values in exactly the order in which evaluating every
 // vertex height, x outer and z inner, touches cells for the first time.
 // Consecutive vertices in one cell touch nothing new, so only changes of cell
 // need visiting.
-void touchCellsInVertexOrder(HeightField& field) {
+void touchCellsInVertexOrder(HeightField& field, const Weights& weights) {
     int lastU = -1;
     int lastV = -1;
     for (int x = 0; x < side; ++x) {
-        const int u = HeightField::cellWeight(static_cast<float>(x)).cell;
+        const int u = weights[x - first].cell;
         for (int z = 0; z < side; ++z) {
-            const int v = HeightField::cellWeight(static_cast<float>(z)).cell;
+            const int v = weights[z - first].cell;
             if (u == lastU && v == lastV) continue;
             field.getSmoothNoise(u, v);
             field.getSmoothNoise(u + 1, v);
@@ -41,9 +50,7 @@ void touchCellsInVertexOrder(HeightField& field) {
 
 // Every height on the extended grid, from smoothed values computed once per
 // cell. The arithmetic is that of getInterpolatedHeight, so the bits agree.
-std::vector<float> heightGrid(HeightField& field) {
-    std::vector<HeightField::CellWeight> weights(span);
-    for (int i = 0; i < span; ++i) weights[i] = HeightField::cellWeight(static_cast<float>(first + i));
+std::vector<float> heightGrid(HeightField& field, const Weights& weights) {
     const int lowCell = weights.front().cell;
     const int cells = weights.back().cell - lowCell + 2;
     std::vector<float> smooth(static_cast<size_t>(cells) * cells);
@@ -116,8 +123,9 @@ void indexPass(std::vector<GLuint>& indices) {
 }  // namespace
 
 TerrainGeometry buildTerrainGeometry(HeightField& field) {
-    touchCellsInVertexOrder(field);
-    const std::vector<float> heights = heightGrid(field);
+    const Weights weights = coordinateWeights();
+    touchCellsInVertexOrder(field, weights);
+    const std::vector<float> heights = heightGrid(field, weights);
     TerrainGeometry geometry;
     positionPass(heights, geometry.positions);
     normalPass(heights, geometry.normals);
