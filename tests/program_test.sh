@@ -11,21 +11,37 @@ code=$?
 if [ "$code" -ne 1 ]; then echo "no display: exit code $code, expected 1"; fail=1; fi
 if [ -n "$out" ]; then echo "no display: printed '$out', expected nothing"; fail=1; fi
 
+# Exit codes of one run: the program's own, 98 when its window never appeared
+# (the virtual X server was not usable), 99 when Escape did not end it.
+run_until_escape() {
+  xvfb-run -a -s "-screen 0 $screen" bash -c '
+    "$1" > "$2" 2>&1 &
+    pid=$!
+    # Wait for the window, then hold Escape for longer than a frame.
+    for i in $(seq 1 100); do xdotool search --name "^nox$" >/dev/null 2>&1 && break; sleep 0.1; done
+    if ! xdotool search --name "^nox$" >/dev/null 2>&1; then
+      kill $pid 2>/dev/null; wait $pid; echo "no window appeared (program exit code $?)"; exit 98
+    fi
+    sleep 0.5
+    # A fullscreen window is not focused by anyone when no window manager runs.
+    xdotool search --name "^nox$" windowfocus
+    xdotool keydown Escape; sleep 1; xdotool keyup Escape
+    for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then echo "still running after Escape"; kill $pid; exit 99; fi
+    wait $pid
+  ' _ "$binary" "$1"
+}
+
 log=$(mktemp)
-xvfb-run -a -s "-screen 0 $screen" bash -c '
-  "$1" > "$2" 2>&1 &
-  pid=$!
-  # Wait for the window, then hold Escape for longer than a frame.
-  for i in $(seq 1 100); do xdotool search --name "^nox$" >/dev/null 2>&1 && break; sleep 0.1; done
-  sleep 0.5
-  # A fullscreen window is not focused by anyone when no window manager runs.
-  xdotool search --name "^nox$" windowfocus
-  xdotool keydown Escape; sleep 1; xdotool keyup Escape
-  for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "still running after Escape"; kill $pid; exit 99; fi
-  wait $pid
-' _ "$binary" "$log"
+run_until_escape "$log"
 code=$?
+if [ "$code" -eq 98 ]; then
+  # Seen once under load on CI-like runs: the virtual X server refused the
+  # window. That is the test bed, not the program; one more try tells.
+  echo "retrying once with a new X server"
+  run_until_escape "$log"
+  code=$?
+fi
 if [ "$code" -ne 0 ]; then echo "Escape: exit code $code, expected 0"; cat "$log"; fail=1; fi
 rm -f "$log"
 
