@@ -22,6 +22,7 @@ bool FrameLoop::running() const {
 void FrameLoop::iterate() {
     presentAndPoll();
     handleKeys();
+    resetTargetSizes();
     updateTiming();
     runPhases();
 }
@@ -29,6 +30,7 @@ void FrameLoop::iterate() {
 void FrameLoop::iterate(double chosenDeltaTime) {
     presentAndPoll();
     handleKeys();
+    resetTargetSizes();
     updateTiming();
     deltaTime = chosenDeltaTime;
     runPhases();
@@ -46,6 +48,11 @@ void FrameLoop::handleKeys() {
     if (activeDisplay.hasFullscreenToggle && fullscreenKey.pressed(isKeyDown(window, GLFW_KEY_F))) {
         toggleFullscreen();
     }
+}
+
+// Only the configuration that can switch to fullscreen resets its targets.
+void FrameLoop::resetTargetSizes() {
+    if (activeDisplay.hasFullscreenToggle) scene.resetTargetSizes();
 }
 
 void FrameLoop::updateTiming() {

@@ -35,6 +35,7 @@ public:
 private:
     void presentAndPoll();
     void handleKeys();
+    void resetTargetSizes();
     void updateTiming();
     void runPhases();
     void cameraPhase();

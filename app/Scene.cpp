@@ -1,11 +1,15 @@
 #include "app/Scene.h"
 
+#include "app/CameraMirror.h"
+#include "app/DisplayConfig.h"
 #include "app/ScenePopulation.h"
 #include "assets/AssimpShader.h"
+#include "assets/Texture.h"
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
 #include "terrain/TerrainShader.h"
+#include "water/WaterShader.h"
 
 namespace nox {
 
@@ -19,6 +23,12 @@ const glm::vec3 lightPosition2(65.0f, 29.47f, -65.0f);
 const glm::vec3 lightCubeScale(0.3f);
 const glm::vec3 lightAttenuation(1.0f, 0.005f, 0.001f);
 const glm::vec3 terrainPosition(-500.0f, 0.0f, -500.0f);
+const water::WaterTile lake{500.0f, Scene::waterHeight, 0.0f, 0.0f};
+constexpr const char* textureDirectory = "../res/textures";
+
+// A plane every point lies in front of: shaders write their clip distance in
+// every pass, and this driver clips by it even where clipping is disabled.
+const glm::vec4 keepEverything(0.0f, 0.0f, 0.0f, 1.0f);
 
 // The sky is dim and sends nothing to the god rays; the moon is shown as it is
 // and feeds them a little.
@@ -26,6 +36,9 @@ const glm::vec4 skyColourScale(0.1f, 0.1f, 0.1f, 1.0f);
 const glm::vec4 skyLightScale(0.0f, 0.0f, 0.0f, 1.0f);
 const glm::vec4 moonColourScale(1.0f, 1.0f, 1.0f, 1.0f);
 const glm::vec4 moonLightScale(0.1f, 0.1f, 0.1f, 1.0f);
+
+// The scene's picture, a spare, and the highlight the god rays are made from.
+constexpr int sceneColourAttachments = 3;
 
 struct QuadPlacement {
     glm::vec3 translation;
@@ -66,15 +79,86 @@ Scene::Scene()
       lightCube1(getCubeMesh(), lightPosition1, glm::vec3(0.0f), lightCubeScale),
       lightCube2(getCubeMesh(), lightPosition2, glm::vec3(0.0f), lightCubeScale),
       lights{{lightPosition1, lightColour, lightAttenuation}, {lightPosition2, lightColour, lightAttenuation}},
-      quads(placeSkyQuads()) {}
+      reflectionTarget(activeDisplay.waterTargetWidth, activeDisplay.waterTargetHeight),
+      refractionTarget(activeDisplay.waterTargetWidth, activeDisplay.waterTargetHeight),
+      water(&reflectionTarget, &refractionTarget, 0.0f, loadTexture("waterDUDV.png", textureDirectory),
+            loadTexture("normal.png", textureDirectory)),
+      waterTiles{lake},
+      sceneTarget(activeDisplay.windowWidth, activeDisplay.windowHeight),
+      quads(placeSkyQuads()) {
+    reflectionTarget.addDepthRenderbuffer();
+    reflectionTarget.addColourTexture();
+    reflectionTarget.setDrawBuffers();
+    refractionTarget.addDepthTexture();
+    refractionTarget.addColourTexture();
+    refractionTarget.setDrawBuffers();
+    sceneTarget.addDepthTexture();
+    for (int i = 0; i < sceneColourAttachments; ++i) sceneTarget.addColourTexture();
+    sceneTarget.setDrawBuffers();
+}
+
+void Scene::resetTargetSizes() {
+    for (RenderTarget* target : {&sceneTarget, &reflectionTarget, &refractionTarget}) {
+        target->width = activeDisplay.windowWidth;
+        target->height = activeDisplay.windowHeight;
+    }
+}
 
 void Scene::render() {
     uploadModelLights();
+    refractionPass();
+    reflectionPass();
+    scenePass();
+    present();
+}
+
+// What lies below the surface, for the lake bed seen through the water.
+void Scene::refractionPass() {
+    glEnable(GL_CLIP_DISTANCE0);
+    refractionTarget.bindForDrawing();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawModels();
-    drawTerrain();
+    drawTerrain(glm::vec4(0.0f, -1.0f, 0.0f, clipAbove));
+    refractionTarget.unbind();
+    glDisable(GL_CLIP_DISTANCE0);
+}
+
+// What lies above the surface, seen from the camera's mirror image below it.
+void Scene::reflectionPass() {
+    const glm::vec4 keepAbove(0.0f, 1.0f, 0.0f, clipBelow);
+    glEnable(GL_CLIP_DISTANCE0);
+    reflectionTarget.bindForDrawing();
+    {
+        const CameraMirror mirror(getCamera(), waterHeight);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawModels(keepAbove);
+        renderSkyFaces(quads);
+        drawTerrain(keepAbove);
+    }
+    reflectionTarget.unbind();
+    glDisable(GL_CLIP_DISTANCE0);
+}
+
+void Scene::scenePass() {
+    sceneTarget.bindForDrawing();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawModels(keepEverything);
+    drawTerrain(keepEverything);
+    drawWater();
     renderSky(quads);
     drawLightCubes();
+    sceneTarget.unbind();
+}
+
+// The scene's picture, copied to the window as it is.
+void Scene::present() {
+    sceneTarget.bindForReading();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glDrawBuffer(GL_BACK);
+    glBlitFramebuffer(0, 0, sceneTarget.width, sceneTarget.height, 0, 0, activeDisplay.windowWidth,
+                      activeDisplay.windowHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    sceneTarget.unbind();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
 }
 
 void Scene::uploadModelLights() {
@@ -88,22 +172,33 @@ void Scene::uploadModelLights() {
     glUseProgram(0);
 }
 
-void Scene::drawModels() {
+void Scene::drawModels(const glm::vec4& clipPlane) {
     assimp::AssimpShader& shader = assimp::getAssimpShader();
     glUseProgram(shader.program);
     shader.loadViewMatrix();
+    glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
     const assimp::ModelInstance* instances = terrain.getModelInstances();
     for (int i = 0; i < modelInstanceCount; ++i) assimp::renderModel(instances[i]);
     glUseProgram(0);
 }
 
-void Scene::drawTerrain() {
-    glUseProgram(terrain::getTerrainShader().program);
+void Scene::drawTerrain(const glm::vec4& clipPlane) {
+    terrain::TerrainShader& shader = terrain::getTerrainShader();
+    glUseProgram(shader.program);
+    glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
     terrain::renderTerrain(terrain, lights);
     glUseProgram(0);
 }
 
-void renderSky(const SkyQuads& quads) {
+void Scene::drawWater() {
+    glUseProgram(water::getWaterShader().program);
+    water.renderWater(waterTiles, lights);
+    glUseProgram(0);
+}
+
+namespace {
+// The faces with the sky's scales; leaves the ShapeTextureShader in use.
+void drawSkyFaces(const SkyQuads& quads) {
     shapes::ShapeTextureShader& shader = shapes::getShapeTextureShader();
     shapes::Skybox& skybox = shapes::getSkybox();
     glUseProgram(shader.program);
@@ -113,6 +208,18 @@ void renderSky(const SkyQuads& quads) {
     for (int face = 0; face < Scene::skyFaceCount; ++face) {
         skybox.renderTexturedShape(quads[face], skyTextureIndex(face));
     }
+}
+}  // namespace
+
+void renderSkyFaces(const SkyQuads& quads) {
+    drawSkyFaces(quads);
+    glUseProgram(0);
+}
+
+void renderSky(const SkyQuads& quads) {
+    drawSkyFaces(quads);
+    shapes::ShapeTextureShader& shader = shapes::getShapeTextureShader();
+    shapes::Skybox& skybox = shapes::getSkybox();
     glUniform4fv(shader.outColorScale, 1, &moonColourScale[0]);
     glUniform4fv(shader.lightColorScale, 1, &moonLightScale[0]);
     skybox.renderTexturedShape(quads[Scene::moonQuad], skyTextureIndex(Scene::moonQuad));
