@@ -26,9 +26,10 @@ const glm::vec3 terrainPosition(-500.0f, 0.0f, -500.0f);
 const water::WaterTile lake{500.0f, Scene::waterHeight, 0.0f, 0.0f};
 constexpr const char* textureDirectory = "../res/textures";
 
-// A plane every point lies in front of: shaders write their clip distance in
-// every pass, and this driver clips by it even where clipping is disabled.
-const glm::vec4 keepEverything(0.0f, 0.0f, 0.0f, 1.0f);
+// The scene pass keeps everything explicitly: shaders write their clip
+// distance in every pass, and this driver clips by it even where clipping is
+// disabled.
+using terrain::keepEverything;
 
 // The sky is dim and sends nothing to the god rays; the moon is shown as it is
 // and feeds them a little.
@@ -186,7 +187,7 @@ void Scene::drawTerrain(const glm::vec4& clipPlane) {
     terrain::TerrainShader& shader = terrain::getTerrainShader();
     glUseProgram(shader.program);
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-    terrain::renderTerrain(terrain, lights);
+    terrain::renderTerrain(terrain, lights, clipPlane);
     glUseProgram(0);
 }
 

@@ -17,6 +17,7 @@ Terrain::Terrain(glm::vec3 position) : position(position) {
     addAttribute(positionAttribute, 3, geometry.positions.data(), static_cast<int>(geometry.positions.size()));
     addAttribute(normalAttribute, 3, geometry.normals.data(), static_cast<int>(geometry.normals.size()));
     addIndexBuffer(geometry.indices.data(), static_cast<int>(geometry.indices.size()));
+    chunks = TerrainChunks(geometry.positions);
 }
 
 Terrain::~Terrain() {

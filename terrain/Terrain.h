@@ -4,6 +4,7 @@
 
 #include "assets/Mesh.h"
 #include "terrain/HeightField.h"
+#include "terrain/TerrainChunks.h"
 
 namespace nox::assimp {
 struct ModelInstance;
@@ -36,6 +37,12 @@ public:
     HeightField heights;
     glm::vec3 position;
     GLuint texture = 0;
+
+    TerrainChunks chunks;
+    // Draws every index in one call instead of the chunks that may be seen:
+    // the same picture, for comparing the two.
+    bool singleDraw = false;
+    mutable DrawRanges visibleRanges;  // the last draw's, kept to reuse the storage
 };
 
 }  // namespace nox::terrain

@@ -41,7 +41,7 @@ TerrainShader& getTerrainShader() {
     return shader;
 }
 
-void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights) {
+void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, const glm::vec4& clipPlane) {
     TerrainShader& shader = getTerrainShader();
     glUniformMatrix4fv(shader.viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
     for (int i = 0; i < TerrainShader::lightCount; ++i) {
@@ -61,7 +61,14 @@ void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights) {
     glBindTexture(GL_TEXTURE_2D, terrain.texture);
     const glm::mat4 model = createModelMatrix(terrain.position, glm::vec3(0.0f), glm::vec3(1.0f));
     glUniformMatrix4fv(shader.modelMatrix, 1, GL_FALSE, glm::value_ptr(model));
-    glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
+    if (terrain.singleDraw) {
+        glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
+    } else {
+        terrain.chunks.selectVisible(terrain.position, projection * getViewMatrix(), clipPlane, terrain.visibleRanges);
+        const DrawRanges& ranges = terrain.visibleRanges;
+        glMultiDrawElements(GL_TRIANGLES, ranges.counts.data(), GL_UNSIGNED_INT, ranges.offsets.data(),
+                            static_cast<GLsizei>(ranges.counts.size()));
+    }
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glDisableVertexAttribArray(0);

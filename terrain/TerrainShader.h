@@ -32,8 +32,14 @@ protected:
 
 TerrainShader& getTerrainShader();
 
+// A plane that keeps every point.
+inline const glm::vec4 keepEverything(0.0f, 0.0f, 0.0f, 1.0f);
+
 // Draws the terrain two-sided with the first two lights, through the
-// TerrainShader that the caller has made current. Leaves back-face culling on.
-void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights);
+// TerrainShader that the caller has made current with `clipPlane` loaded.
+// Only the chunks inside the camera's view and on the plane's kept side are
+// drawn. Leaves back-face culling on.
+void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights,
+                   const glm::vec4& clipPlane = keepEverything);
 
 }  // namespace nox::terrain
