@@ -3,6 +3,7 @@
 #include "app/CameraMirror.h"
 #include "app/DisplayConfig.h"
 #include "app/ScenePopulation.h"
+#include "app/Transform.h"
 #include "assets/AssimpShader.h"
 #include "assets/Texture.h"
 #include "shapes/ShapeShader.h"
@@ -179,7 +180,10 @@ void Scene::drawModels(const glm::vec4& clipPlane) {
     shader.loadViewMatrix();
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
     const assimp::ModelInstance* instances = terrain.getModelInstances();
-    for (int i = 0; i < modelInstanceCount; ++i) assimp::renderModel(instances[i]);
+    const glm::mat4 viewProjection = projection * getViewMatrix();
+    for (int i = 0; i < modelInstanceCount; ++i) {
+        if (!cullModels || instances[i].mayBeSeen(viewProjection, clipPlane)) assimp::renderModel(instances[i]);
+    }
     glUseProgram(0);
 }
 

@@ -52,6 +52,9 @@ public:
     RenderTarget sceneTarget;  // depth texture + picture, (unused), god-ray highlight
     std::array<shapes::Shape, skyFaceCount + 1> quads;  // front, back, right, left, bottom, top, moon
     CameraPath cameraPath;
+    // Skips the model instances that cannot be seen in a pass: the same
+    // picture, for less work.
+    bool cullModels = true;
     const float clipAbove = waterHeight + clipMargin;
     const float clipBelow = -waterHeight - clipMargin;
 

@@ -20,6 +20,10 @@ struct ModelInstance {
     glm::mat4 modelMatrix{1.0f};
 
     void updateModelMatrix();
+
+    // Whether any of the instance's meshes can be inside the view and on the
+    // kept side of the clip plane (see boxMayBeSeen).
+    bool mayBeSeen(const glm::mat4& viewProjection, const glm::vec4& clipPlane) const;
 };
 
 }  // namespace nox::assimp

@@ -114,6 +114,14 @@ ModelMesh* ModelLoader::processMesh(const aiMesh* mesh, const aiScene* scene) {
     result->addAttribute(2, 3, normals.data(), static_cast<int>(normals.size()));
     result->vertexCount = static_cast<GLint>(indices.size());
     result->textures = std::move(found);
+    if (n > 0) {
+        result->boundsLow = result->boundsHigh = glm::vec3(positions[0], positions[1], positions[2]);
+        for (size_t i = 0; i < positions.size(); i += 3) {
+            const glm::vec3 p(positions[i], positions[i + 1], positions[i + 2]);
+            result->boundsLow = glm::min(result->boundsLow, p);
+            result->boundsHigh = glm::max(result->boundsHigh, p);
+        }
+    }
     meshes.push_back(std::move(result));
     return meshes.back().get();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <glm/glm.hpp>
 
 #include "assets/Mesh.h"
 
@@ -26,6 +27,8 @@ struct MaterialTexture {
 // and indices. Its textures are shared with the loader's cache.
 struct ModelMesh : Mesh {
     std::vector<MaterialTexture*> textures;  // diffuse, specular, normal, height
+    glm::vec3 boundsLow{0.0f};               // the box around every vertex, in the model's frame
+    glm::vec3 boundsHigh{0.0f};
 };
 
 // Imports Wavefront models with their material textures. It owns every mesh

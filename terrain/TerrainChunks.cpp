@@ -4,6 +4,10 @@
 #include <array>
 #include <cstdint>
 
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "app/ViewCulling.h"
+
 namespace nox::terrain {
 
 namespace {
@@ -39,27 +43,7 @@ TerrainChunks::TerrainChunks(const std::vector<float>& positions) {
 bool TerrainChunks::mayBeSeen(int chunkX, int chunkZ, const glm::vec3& origin, const glm::mat4& viewProjection,
                               const glm::vec4& clipPlane) const {
     const Bounds box = bounds(chunkX, chunkZ);
-    std::array<glm::vec4, 8> clip;
-    bool anyKept = false;
-    for (int corner = 0; corner < 8; ++corner) {
-        const glm::vec3 local((corner & 1) ? box.high.x : box.low.x, (corner & 2) ? box.high.y : box.low.y,
-                              (corner & 4) ? box.high.z : box.low.z);
-        const glm::vec4 world(local + origin, 1.0f);
-        anyKept = anyKept || glm::dot(world, clipPlane) >= 0.0f;
-        clip[corner] = viewProjection * world;
-    }
-    if (!anyKept) return false;
-    // Outside when every corner lies beyond the same side of the clip volume.
-    for (int axis = 0; axis < 3; ++axis) {
-        bool allBeyondHigh = true;
-        bool allBeyondLow = true;
-        for (const glm::vec4& c : clip) {
-            allBeyondHigh = allBeyondHigh && c[axis] > c.w;
-            allBeyondLow = allBeyondLow && c[axis] < -c.w;
-        }
-        if (allBeyondHigh || allBeyondLow) return false;
-    }
-    return true;
+    return boxMayBeSeen(box.low, box.high, glm::translate(glm::mat4(1.0f), origin), viewProjection, clipPlane);
 }
 
 void TerrainChunks::selectVisible(const glm::vec3& origin, const glm::mat4& viewProjection,

@@ -4,6 +4,8 @@
 
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
+#include "app/Transform.h"
+#include "assets/ModelInstance.h"
 #include "app/Window.h"
 #include "tests/support/GlTestSupport.h"
 
@@ -35,7 +37,7 @@ size_t differingBytes(const std::vector<GLubyte>& a, const std::vector<GLubyte>&
     return count;
 }
 
-class TerrainCullingTest : public testing::Test {
+class ViewCullingTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         loop = new nox::FrameLoop;
@@ -49,22 +51,24 @@ protected:
     }
     void TearDown() override {
         scene().terrain.singleDraw = false;
+        scene().cullModels = true;
         nox::getCamera() = Camera{};
         EXPECT_EQ(nox::test::glErrorReport(), "");
     }
 
     static nox::Scene& scene() { return loop->sceneObjects(); }
 
-    static Frame render(bool singleDraw) {
-        scene().terrain.singleDraw = singleDraw;
+    static Frame render(bool drawEverything) {
+        scene().terrain.singleDraw = drawEverything;
+        scene().cullModels = !drawEverything;
         scene().render();
         return {textureBytes(scene().refractionTarget.colourAttachments[0]),
                 textureBytes(scene().reflectionTarget.colourAttachments[0]),
                 textureBytes(scene().sceneTarget.colourAttachments[0])};
     }
 
-    // Every pass draws the same pixels from the chunks that may be seen as
-    // from the whole terrain.
+    // Every pass draws the same pixels from what may be seen as from the
+    // whole terrain and every model.
     static void expectSamePictures(const glm::vec3& position, const glm::vec3& rotation) {
         nox::getCamera().position = position;
         nox::getCamera().rotation = rotation;
@@ -78,9 +82,9 @@ protected:
     static nox::FrameLoop* loop;
 };
 
-nox::FrameLoop* TerrainCullingTest::loop = nullptr;
+nox::FrameLoop* ViewCullingTest::loop = nullptr;
 
-TEST_F(TerrainCullingTest, FlightMomentsLookTheSame) {
+TEST_F(ViewCullingTest, FlightMomentsLookTheSame) {
     for (int key : {2, 6, 10, 13}) {
         SCOPED_TRACE("key frame " + std::to_string(key));
         const nox::Pose& pose = loop->path().keys[static_cast<size_t>(key)];
@@ -88,17 +92,43 @@ TEST_F(TerrainCullingTest, FlightMomentsLookTheSame) {
     }
 }
 
-TEST_F(TerrainCullingTest, ALowCameraOverTheWaterLooksTheSame) {
+TEST_F(ViewCullingTest, ALowCameraOverTheWaterLooksTheSame) {
     // The mirrored camera sits just under the surface, looking up at the shore.
     expectSamePictures({10.0f, 20.6f, 60.0f}, {2.0f, 0.0f, 0.0f});
 }
 
-TEST_F(TerrainCullingTest, LookingStraightDownLooksTheSame) {
+TEST_F(ViewCullingTest, LookingStraightDownLooksTheSame) {
     expectSamePictures({0.0f, 80.0f, 0.0f}, {-90.0f, 0.0f, 0.0f});
 }
 
-TEST_F(TerrainCullingTest, LookingAtTheHorizonLooksTheSame) {
+TEST_F(ViewCullingTest, LookingAtTheHorizonLooksTheSame) {
     expectSamePictures({100.0f, 30.0f, 100.0f}, {0.0f, 45.0f, 0.0f});
+}
+
+TEST_F(ViewCullingTest, LookingUpAtATreeWhoseFootIsOutOfSightLooksTheSame) {
+    constexpr int tallTree = 2;
+    const glm::vec3 foot = scene().terrain.getModelInstances()[tallTree].position;
+    expectSamePictures(foot + glm::vec3(-15.0f, 2.0f, 0.0f), {40.0f, -90.0f, 0.0f});
+}
+
+TEST_F(ViewCullingTest, AModelIsSkippedOnlyWhenWhollyOutOfSight) {
+    constexpr int farmhouse = 30;
+    const nox::assimp::ModelInstance& house = scene().terrain.getModelInstances()[farmhouse];
+    const glm::vec4 keepAll(0, 0, 0, 1);
+    Camera& camera = nox::getCamera();
+    // West of the house, looking east at it (yaw -90 looks down +X).
+    camera.position = house.position + glm::vec3(-40.0f, 5.0f, 0.0f);
+    camera.rotation = {0.0f, -90.0f, 0.0f};
+    EXPECT_TRUE(house.mayBeSeen(nox::projection * nox::getViewMatrix(), keepAll));
+    // Turned a little, the house straddles the edge of the view.
+    camera.rotation = {0.0f, -90.0f + 30.0f, 0.0f};
+    EXPECT_TRUE(house.mayBeSeen(nox::projection * nox::getViewMatrix(), keepAll));
+    // Turned away, it is out of sight.
+    camera.rotation = {0.0f, 90.0f, 0.0f};
+    EXPECT_FALSE(house.mayBeSeen(nox::projection * nox::getViewMatrix(), keepAll));
+    // In view again, but wholly below a plane that keeps what lies above it.
+    camera.rotation = {0.0f, -90.0f, 0.0f};
+    EXPECT_FALSE(house.mayBeSeen(nox::projection * nox::getViewMatrix(), glm::vec4(0, 1, 0, -500)));
 }
 
 }  // namespace
