@@ -2,6 +2,8 @@
 
 #include "app/ScenePopulation.h"
 #include "assets/AssimpShader.h"
+#include "gpu_particles/Fire.h"
+#include "gpu_particles/Snow.h"
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -75,6 +77,10 @@ void Scene::render() {
     drawTerrain();
     renderSky(quads);
     drawLightCubes();
+    // Last of the scene: the sprites write no depth, so everything opaque
+    // must already be there to hide them.
+    gpu_particles::renderSnow(gpu_particles::getSnowSystem());
+    gpu_particles::renderFire(gpu_particles::getFireSystem());
 }
 
 void Scene::uploadModelLights() {
