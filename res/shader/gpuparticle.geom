@@ -18,8 +18,11 @@ out float brightness;
 
 const int atlasCells = 64;          // the packing's stride, as the compute programs use it
 const float sizeUnit = 1.0 / 64.0;  // world units per size step
-// Sprites fade into the night with distance as the ground does.
+// Sprites fade into the night with distance as the ground does, and out of
+// sight when they come so close that one would fill the view.
 const float fogDensity = 0.005;
+const float nearFadeFrom = 1.0;  // world units from the eye
+const float nearFadeTo = 4.0;
 
 const vec2 corners[4] = vec2[](vec2(-0.5, -0.5), vec2(0.5, -0.5), vec2(-0.5, 0.5), vec2(0.5, 0.5));
 
@@ -34,7 +37,8 @@ void main() {
     float whole = floor(appearance[0]);
     int code = int(whole);
     float size = float(code / atlasCells) * sizeUnit;
-    float fade = (appearance[0] - whole) * exp(-fogDensity * length(centre.xyz));
+    float distance = length(centre.xyz);
+    float fade = (appearance[0] - whole) * exp(-fogDensity * distance) * smoothstep(nearFadeFrom, nearFadeTo, distance);
     // The quad faces the eye, so a centre behind it hides the whole sprite.
     if (size == 0.0 || fade == 0.0 || centre.z >= 0.0) return;
 

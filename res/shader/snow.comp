@@ -30,8 +30,9 @@ uniform vec3 CameraTranslation;
 // still fall past the eye, and the ground usually lies within reach.
 const float boxBelow = 10.0;
 const float boxAbove = 20.0;
+const float centreCrowding = 2.0;  // 1 spreads flakes evenly across the box
 
-const float flakeSizeMin = 0.1;   // world units
+const float flakeSizeMin = 0.08;  // world units
 const float flakeSizeMax = 0.3;
 const float fallSpeedMin = 0.9;   // world units per second
 const float fallSpeedMax = 1.8;
@@ -93,6 +94,19 @@ float brightnessAt(float age) {
     return flakeBrightness * smoothstep(0.0, fadeTime, age) * (1.0 - smoothstep(maxAge - fadeTime, maxAge, age));
 }
 
+// A place across the box from -1 to 1, more often near the middle: the camera
+// sees the flakes close to it, and it moves less in a flake's life than the
+// box is wide.
+float aroundCentre(float chance) {
+    float u = 2.0 * chance - 1.0;
+    return sign(u) * pow(abs(u), centreCrowding);
+}
+
+// Small flakes are many, large ones few.
+float flakeSize(float chance) {
+    return mix(flakeSizeMin, flakeSizeMax, chance * chance);
+}
+
 // Flakes rock from side to side as they fall, each at its own pace.
 vec3 sway(float age, float flakeIdentity) {
     float rate = mix(swayRateMin, swayRateMax, flakeIdentity);
@@ -123,12 +137,12 @@ void carryForward(uint index) {
 
 void spawn(uint spawnIndex, uint stepSeed) {
     uint state = hash(stepSeed ^ hash(spawnIndex));
-    float spread = float(ParticleSpread);
-    vec3 offset = vec3((random(state) - 0.5) * spread, mix(-boxBelow, boxAbove, random(state)),
-                       (random(state) - 0.5) * spread);
+    float halfSpread = 0.5 * float(ParticleSpread);
+    vec3 offset = vec3(aroundCentre(random(state)) * halfSpread, mix(-boxBelow, boxAbove, random(state)),
+                       aroundCentre(random(state)) * halfSpread);
     vec2 wind = (vec2(random(state), random(state)) - 0.5) * 2.0 * windSpeed;
     vec3 velocity = vec3(wind.x, -mix(fallSpeedMin, fallSpeedMax, random(state)), wind.y);
-    int sizeStep = min(int(mix(flakeSizeMin, flakeSizeMax, random(state)) / sizeUnit), largestSizeStep);
+    int sizeStep = min(int(flakeSize(random(state)) / sizeUnit), largestSizeStep);
     int cell = int(random(state) * float(atlasCells));
     write(vec4(CameraTranslation + offset, packAppearance(sizeStep, cell, brightnessAt(0.0))), vec4(velocity, 0.0));
 }
