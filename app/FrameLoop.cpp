@@ -3,6 +3,8 @@
 #include "app/Camera.h"
 #include "app/DisplayConfig.h"
 #include "app/Window.h"
+#include "gpu_particles/Fire.h"
+#include "gpu_particles/Snow.h"
 
 namespace nox {
 
@@ -63,6 +65,7 @@ void FrameLoop::updateTiming() {
 
 void FrameLoop::runPhases() {
     cameraPhase();
+    particlePhase();
     renderPhase();
 }
 
@@ -73,6 +76,12 @@ void FrameLoop::cameraPhase() {
     if (isWindowFocused(window)) moveCamera(camera, window);
     if (!inManualMode) applyPose(camera, scene.cameraPath.evaluate());
     printCamera(camera);
+}
+
+// After the camera has moved, so that new snow appears around where it is now.
+void FrameLoop::particlePhase() {
+    gpu_particles::updateSnow(gpu_particles::getSnowSystem());
+    gpu_particles::updateFire(gpu_particles::getFireSystem());
 }
 
 void FrameLoop::renderPhase() {

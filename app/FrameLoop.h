@@ -19,7 +19,7 @@ public:
     bool running() const;
 
     // One iteration: present the previous frame and poll, keys, timing from the
-    // clock, then the camera and render phases.
+    // clock, then the camera, particle and render phases.
     void iterate();
 
     // The same iteration with deltaTime forced to a chosen value (the clock
@@ -39,6 +39,7 @@ private:
     void updateTiming();
     void runPhases();
     void cameraPhase();
+    void particlePhase();
     void renderPhase();
 
     Scene scene;

@@ -6,6 +6,8 @@
 #include "app/Transform.h"
 #include "assets/AssimpShader.h"
 #include "assets/Texture.h"
+#include "gpu_particles/Fire.h"
+#include "gpu_particles/Snow.h"
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -148,6 +150,10 @@ void Scene::scenePass() {
     drawWater();
     renderSky(quads);
     drawLightCubes();
+    // Last of the scene: the sprites write no depth, so everything opaque
+    // must already be there to hide them.
+    gpu_particles::renderSnow(gpu_particles::getSnowSystem());
+    gpu_particles::renderFire(gpu_particles::getFireSystem());
     sceneTarget.unbind();
 }
 

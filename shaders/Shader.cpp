@@ -24,10 +24,7 @@ Shader::~Shader() {
 }
 
 void Shader::linkProgram() {
-    glLinkProgram(program);
-    checkShaderError(program, GL_LINK_STATUS, true, "Error linking shader program");
-    glValidateProgram(program);
-    checkShaderError(program, GL_VALIDATE_STATUS, true, "Invalid shader program");
+    linkAndValidate(program);
 }
 
 void Shader::buildProgram() {

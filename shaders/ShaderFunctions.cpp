@@ -53,6 +53,13 @@ void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::s
     std::cerr << message << ": '" << log << "'" << std::endl;
 }
 
+void linkAndValidate(GLuint program) {
+    glLinkProgram(program);
+    checkShaderError(program, GL_LINK_STATUS, true, "Error linking shader program");
+    glValidateProgram(program);
+    checkShaderError(program, GL_VALIDATE_STATUS, true, "Invalid shader program");
+}
+
 std::string uniformArrayName(const char* prefix, int index) {
     return prefix + std::to_string(index) + "]";
 }

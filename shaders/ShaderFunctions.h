@@ -19,6 +19,11 @@ GLuint compileShader(const std::string& source, GLenum type);
 // Prints message + ": '" + info log + "'" on standard error when the status is zero.
 void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message);
 
+// Links the program, then validates it in the GL state of the moment; each
+// failure is printed as checkShaderError prints it. Every program base's
+// linkProgram is this.
+void linkAndValidate(GLuint program);
+
 // The name of element `index` of a uniform array: prefix + index + "]", for
 // a prefix such as "lightPosition[".
 std::string uniformArrayName(const char* prefix, int index);

@@ -21,7 +21,7 @@ run_until_escape() {
   xvfb-run -a -s "-screen 0 $screen" bash -c '
     "$1" > "$2" 2>&1 &
     pid=$!
-    # Wait for the window, then hold Escape for longer than a frame.
+    # Wait for the window, then hold Escape.
     for i in $(seq 1 100); do xdotool search --name "^nox$" >/dev/null 2>&1 && break; sleep 0.1; done
     if ! xdotool search --name "^nox$" >/dev/null 2>&1; then
       kill $pid 2>/dev/null; wait $pid; echo "no window appeared (program exit code $?)"; exit 98

@@ -1,7 +1,8 @@
 // Renders the flight at chosen times and writes each frame as a PNG, for
 // looking at what the renderer draws (run from bin/ so "../res" resolves):
 //   capture OUTPUT_PREFIX SECONDS...
-//   capture OUTPUT_PREFIX --pose X Y Z PITCH YAW     one frame from a fixed camera
+//   capture OUTPUT_PREFIX --pose X Y Z PITCH YAW     one frame from a fixed camera,
+//                                                     after a particle lifetime there
 // Frames are advanced in steps of at most one second so the flight never skips
 // a segment, exactly as a steady frame rate would move it.
 #include <algorithm>
@@ -12,7 +13,26 @@
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "app/Window.h"
+#include "gpu_particles/Fire.h"
+#include "gpu_particles/Snow.h"
 #include "tools/FrameCapture.h"
+
+namespace {
+
+// Fills the air as a steady run would have by the time of the shot: the
+// particles live one whole lifetime around the fixed camera first.
+void settleParticles() {
+    namespace particles = nox::gpu_particles;
+    constexpr double step = 1.0 / 30.0;
+    const int steps = static_cast<int>(particles::particleMaxAge / step);
+    nox::deltaTime = step;
+    for (int i = 0; i < steps; ++i) {
+        particles::updateSnow(particles::getSnowSystem());
+        particles::updateFire(particles::getFireSystem());
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -28,6 +48,7 @@ int main(int argc, char** argv) {
         nox::Camera& camera = nox::getCamera();
         camera.position = {std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr), std::strtof(argv[5], nullptr)};
         camera.rotation = {std::strtof(argv[6], nullptr), std::strtof(argv[7], nullptr), 0.0f};
+        settleParticles();
         loop.iterate(0.0);
         const std::string path = std::string(argv[1]) + ".png";
         nox::tools::savePng(nox::tools::readBackBuffer(), path);

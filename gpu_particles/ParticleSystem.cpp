@@ -1,0 +1,176 @@
+#include "gpu_particles/ParticleSystem.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iostream>
+
+#include <glm/glm.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "app/Camera.h"
+#include "app/Transform.h"
+#include "app/Window.h"
+#include "assets/Texture.h"
+#include "gpu_particles/ParticleComputeShader.h"
+#include "gpu_particles/ParticleGeometryShader.h"
+
+namespace nox::gpu_particles {
+
+namespace {
+
+constexpr const char* textureDirectory = "../res/textures";
+constexpr GLsizeiptr particleBytes = sizeof(glm::vec4);
+
+// Storage block bindings of the compute programs.
+constexpr GLuint lastPositionsBinding = 0;
+constexpr GLuint nextPositionsBinding = 1;
+constexpr GLuint lastVelocitiesBinding = 2;
+constexpr GLuint nextVelocitiesBinding = 3;
+constexpr GLuint liveCountBinding = 4;
+
+constexpr GLuint positionAttribute = 0;
+
+// Two particles at rest above the valley. Their fourth components are zero:
+// no sprite size, no age.
+const std::array<glm::vec4, 2> seedPositions{{{0.0f, 40.0f, 0.0f, 0.0f}, {2.0f, 40.0f, 1.0f, 0.0f}}};
+const std::array<glm::vec4, 2> seedVelocities{{glm::vec4(0.0f), glm::vec4(0.0f)}};
+
+GLuint createParticleBuffer(GLsizeiptr bytes) {
+    GLuint id = 0;
+    glGenBuffers(1, &id);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, id);
+    glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_DYNAMIC_COPY);
+    return id;
+}
+
+GLuint createCounterBuffer() {
+    const GLuint zero = 0;
+    GLuint id = 0;
+    glGenBuffers(1, &id);
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, id);
+    glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof zero, nullptr, GL_DYNAMIC_COPY);
+    glBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof zero, &zero);
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+    return id;
+}
+
+void uploadSeeds(GLuint buffer, const std::array<glm::vec4, 2>& seeds) {
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, static_cast<GLsizeiptr>(seeds.size()) * particleBytes, seeds.data());
+}
+
+}  // namespace
+
+int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit) {
+    const double owed = accumulator + static_cast<double>(frameTime) * rate;
+    accumulator = owed;
+    if (owed <= 0.0) return 0;
+    const double whole = std::trunc(owed);
+    accumulator = owed - whole;
+    return whole < limit ? static_cast<int>(whole) : limit;
+}
+
+ParticleSystem::ParticleSystem(const char* atlasFile) {
+    texture = loadTexture(atlasFile, textureDirectory);
+    const GLsizeiptr capacityBytes = maxParticles * particleBytes;
+    for (GLuint& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
+    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes);
+    counterBuffer = createCounterBuffer();
+
+    uploadSeeds(positionBuffers[0], seedPositions);
+    uploadSeeds(velocityBuffers[0], seedVelocities);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    particleCount = static_cast<int>(seedPositions.size());
+
+    glGenVertexArrays(2, vertexArrays);
+    for (int i = 0; i < 2; ++i) {
+        glBindVertexArray(vertexArrays[i]);
+        glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[i]);
+        glEnableVertexAttribArray(positionAttribute);
+        glVertexAttribPointer(positionAttribute, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    }
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+ParticleSystem::~ParticleSystem() {
+    glDeleteVertexArrays(2, vertexArrays);
+    glDeleteBuffers(2, positionBuffers);
+    glDeleteBuffers(2, velocityBuffers);
+    glDeleteBuffers(1, &counterBuffer);
+    glDeleteTextures(1, &texture);
+}
+
+void ParticleSystem::loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission) {
+    const float frameTime = static_cast<float>(deltaTime);
+    const int spawns = takeSpawnCount(spawnAccumulator, frameTime, emission.rate, maxParticles);
+    glUniform1i(shader.lastCount, particleCount);
+    glUniform1i(shader.maximumCount, maxParticles);
+    glUniform1f(shader.deltaT, frameTime);
+    glUniform1i(shader.spawnCount, spawns);
+    glUniform1i(shader.maxAge, particleMaxAge);
+    glUniform1i(shader.particleSpread, emission.spread);
+}
+
+void ParticleSystem::dispatchStep() {
+    const int next = 1 - currentIndex;
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, lastPositionsBinding, positionBuffers[currentIndex]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, nextPositionsBinding, positionBuffers[next]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, lastVelocitiesBinding, velocityBuffers[currentIndex]);
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, nextVelocitiesBinding, velocityBuffers[next]);
+    glBindBufferBase(GL_ATOMIC_COUNTER_BUFFER, liveCountBinding, counterBuffer);
+    currentIndex = next;
+
+    // One group more than the live particles fill: the spare invocations are
+    // the ones that spawn when every particle has died.
+    glDispatchCompute(static_cast<GLuint>(particleCount / ParticleComputeShader::workGroupSize + 1), 1, 1);
+    // The count is read through a mapping, which the counter barrier alone
+    // does not order after the shader's writes.
+    glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT | GL_BUFFER_UPDATE_BARRIER_BIT);
+    readBackCount();
+    glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
+}
+
+void ParticleSystem::readBackCount() {
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, counterBuffer);
+    auto* counter = static_cast<GLuint*>(
+        glMapBufferRange(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(GLuint), GL_MAP_READ_BIT | GL_MAP_WRITE_BIT));
+    if (counter != nullptr) {
+        // The draw reads this many entries from buffers of maxParticles, so a
+        // counter that ran on (it is not reset after a failed read) is cut.
+        particleCount = static_cast<int>(std::min(*counter, static_cast<GLuint>(maxParticles)));
+        *counter = 0;
+        glUnmapBuffer(GL_ATOMIC_COUNTER_BUFFER);
+    } else if (!counterFailureReported) {
+        std::cerr << "Particle counter could not be read; keeping " << particleCount << " particles" << std::endl;
+        counterFailureReported = true;
+    }
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+}
+
+void ParticleSystem::draw(const ParticleGeometryShader& shader) const {
+    // Each colour channel keeps the brighter of sprite and scene, so sprites
+    // never add up and their black backgrounds never darken anything.
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    glBlendEquation(GL_MAX);
+
+    glUseProgram(shader.program);
+    glUniformMatrix4fv(shader.modelViewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
+    glUniformMatrix4fv(shader.projectionMatrix, 1, GL_FALSE, glm::value_ptr(projection));
+    glUniform1i(shader.numRows, atlasRows);
+    glBindVertexArray(vertexArrays[currentIndex]);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glDrawArrays(GL_POINTS, 0, particleCount);
+    glBindVertexArray(0);
+    glUseProgram(0);
+
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+}  // namespace nox::gpu_particles

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <GL/glew.h>
+
+namespace nox::gpu_particles {
+
+class ParticleComputeShader;
+class ParticleGeometryShader;
+
+// Seconds a particle lives; the compute programs drop anything older.
+inline constexpr int particleMaxAge = 10;
+
+// How one system brings new particles into the world.
+struct Emission {
+    double rate;  // particles per second of frame time
+    int spread;   // side of the square (or box) new particles appear in, in world units
+};
+
+// The whole particles owed after a frame of `frameTime` seconds at `rate` per
+// second. The fraction left over stays in `accumulator` for the next frame, so
+// the total over any run is exactly rate times time. Never more than `limit`
+// at once: a step cannot hold more than its capacity, and the debt of a frame
+// that long is forgotten rather than carried.
+int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit);
+
+// One particle system living on the GPU: two ping-pong pairs of storage
+// buffers (positions and velocities, a vec4 each per particle), a vertex
+// array over each position buffer, and an atomic counter through which the
+// compute step reports how many particles it wrote. Owns every GL name it
+// holds, the atlas texture included, and must be destroyed while the context
+// exists.
+class ParticleSystem {
+public:
+    // Loads the atlas from the textures directory and seeds buffer 0 with two
+    // resting particles.
+    explicit ParticleSystem(const char* atlasFile);
+    ~ParticleSystem();
+
+    ParticleSystem(const ParticleSystem&) = delete;
+    ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    // The first half of a compute step, with the system's compute program in
+    // use: takes this frame's spawn count and sets the shared uniforms.
+    void loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission);
+
+    // The second half: binds the buffers, flips to the output pair, runs the
+    // program in use over every live particle and reads the new count back.
+    void dispatchStep();
+
+    // Draws the current particles as sprites with GL_MAX blending and no depth
+    // writes, then restores blending off, depth writes on and the usual
+    // alpha blend equation and function.
+    void draw(const ParticleGeometryShader& shader) const;
+
+    GLuint texture = 0;
+    int atlasRows = 8;
+    GLuint positionBuffers[2] = {0, 0};
+    GLuint velocityBuffers[2] = {0, 0};
+    int particleCount = 0;
+    GLuint vertexArrays[2] = {0, 0};
+    GLuint counterBuffer = 0;
+    int currentIndex = 0;  // which buffer of each pair holds the newest particles
+    int maxParticles = 200000;
+    double spawnAccumulator = 0.0;
+    bool counterFailureReported = false;
+
+private:
+    void readBackCount();
+};
+
+}  // namespace nox::gpu_particles

@@ -1,0 +1,53 @@
+#version 430 core
+
+// Turns each particle into a square sprite facing the camera, sized in world
+// units, textured with one cell of the atlas. The appearance comes packed by
+// the compute programs: the whole part is sizeStep * atlasCells + cell, the
+// fraction is the brightness.
+
+layout(points) in;
+layout(triangle_strip, max_vertices = 4) out;
+
+uniform mat4 ProjectionMatrix;
+uniform int NumRows;
+
+in float appearance[];
+
+out vec2 atlasCoords;
+out float brightness;
+
+const int atlasCells = 64;          // the packing's stride, as the compute programs use it
+const float sizeUnit = 1.0 / 64.0;  // world units per size step
+// Sprites fade into the night with distance as the ground does, and out of
+// sight when they come so close that one would fill the view.
+const float fogDensity = 0.005;
+const float nearFadeFrom = 1.0;  // world units from the eye
+const float nearFadeTo = 4.0;
+
+const vec2 corners[4] = vec2[](vec2(-0.5, -0.5), vec2(0.5, -0.5), vec2(-0.5, 0.5), vec2(0.5, 0.5));
+
+// The cell's top left corner; the atlas's first row is the top of the image,
+// which is where texture coordinates start.
+vec2 cellOrigin(int cell) {
+    return vec2(cell % NumRows, cell / NumRows) / float(NumRows);
+}
+
+void main() {
+    vec4 centre = gl_in[0].gl_Position;
+    float whole = floor(appearance[0]);
+    int code = int(whole);
+    float size = float(code / atlasCells) * sizeUnit;
+    float distance = length(centre.xyz);
+    float fade = (appearance[0] - whole) * exp(-fogDensity * distance) * smoothstep(nearFadeFrom, nearFadeTo, distance);
+    // The quad faces the eye, so a centre behind it hides the whole sprite.
+    if (size == 0.0 || fade == 0.0 || centre.z >= 0.0) return;
+
+    vec2 origin = cellOrigin(code % atlasCells);
+    for (int i = 0; i < 4; ++i) {
+        gl_Position = ProjectionMatrix * (centre + vec4(corners[i] * size, 0.0, 0.0));
+        atlasCoords = origin + vec2(corners[i].x + 0.5, 0.5 - corners[i].y) / float(NumRows);
+        brightness = fade;
+        EmitVertex();
+    }
+    EndPrimitive();
+}
