@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <assimp/material.h>
+#include <assimp/scene.h>
 #include <stb/stb_image_write.h>
 
 #include "app/ScenePopulation.h"
@@ -246,6 +247,44 @@ TEST_F(ModelTest, LineAndPointFacesAreSkippedInsteadOfLeavingGarbageIndices) {
         triangles += mesh->vertexCount / 3;
     }
     EXPECT_EQ(triangles, 1);
+}
+
+// The OBJ importer refuses such indices itself, but it does not check every
+// structure it hands over (no validation step is asked for), so the loader
+// does not trust them.
+TEST_F(ModelTest, TrianglesNamingAVertexBeyondTheMeshAreReportedAndNeverUploaded) {
+    aiScene scene;
+    scene.mNumMaterials = 1;
+    scene.mMaterials = new aiMaterial*[1]{new aiMaterial};
+    aiMesh mesh;
+    mesh.mName = "hull";
+    mesh.mNumVertices = 3;
+    mesh.mVertices = new aiVector3D[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const unsigned corners[][3] = {{0, 1, 3}, {0, 1, 2}, {7, 0, 1}};
+    mesh.mNumFaces = 3;
+    mesh.mFaces = new aiFace[3];
+    for (unsigned f = 0; f < 3; ++f) {
+        mesh.mFaces[f].mNumIndices = 3;
+        mesh.mFaces[f].mIndices = new unsigned[3]{corners[f][0], corners[f][1], corners[f][2]};
+    }
+    loader.directory = "../res/models/boat";
+    CaptureStdout();
+    const ModelMesh* uploaded = loader.processMesh(&mesh, &scene);
+    EXPECT_EQ(GetCapturedStdout(),
+              "Model mesh \"hull\" in ../res/models/boat: skipped 2 faces with vertex indices beyond its 3 vertices\n");
+    EXPECT_EQ(uploaded->vertexCount, 3);
+    EXPECT_EQ(elementData(*uploaded), (std::vector<GLuint>{0, 1, 2}));
+}
+
+// Any bytes import as some scene; a file without a single mesh is not quietly
+// left out of the picture.
+TEST_F(ModelTest, AFileWithoutAnyMeshIsReported) {
+    writeText(fixtures + "/noise/m.obj", "\x89PNG\r\n\x1a\n: a picture where the model should be, not one vertex in it\n");
+    std::vector<ModelMesh*> meshes;
+    CaptureStdout();
+    loader.loadModel(meshes, fixtures + "/noise/m.obj");
+    EXPECT_EQ(GetCapturedStdout(), "Model has no meshes: " + fixtures + "/noise/m.obj\n");
+    EXPECT_TRUE(meshes.empty());
 }
 
 TEST_F(ModelTest, AMissingFileIsReportedAndAppendsNothing) {
