@@ -40,9 +40,7 @@ std::string readBytes(const std::string& path) {
     return bytes.str();
 }
 
-// Replaces the file instead of writing through it: the copy may share it.
 void writeBytes(const std::string& path, const std::string& bytes) {
-    fs::remove(path);
     std::ofstream(path, std::ios::binary) << bytes;
 }
 

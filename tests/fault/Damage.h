@@ -50,8 +50,7 @@ void PrintTo(const FaultCase& fault, std::ostream* out);
 // link. Sorted by target, then damage.
 std::vector<FaultCase> enumerateFaultCases(const std::string& resources);
 
-// Applies the case to the tree at `resources`, which must be a private copy
-// (files are replaced, never written through, so a hard-linked copy is safe).
+// Applies the case to the tree at `resources`, which must be a private copy.
 void applyDamage(const std::string& resources, const FaultCase& fault);
 
 // The file name as the material library of the model at `obj` names it, of

@@ -179,13 +179,13 @@ ProbeRun runProbe(const std::string& tree) {
     return run;
 }
 
-// A private copy of the built tree: hard links, which the damage replaces
-// rather than writes through.
+// A private copy of the built tree (a real one: a rebuild that rewrites the
+// tree while the matrix runs must not reach the copies).
 std::string copyTree(const std::string& name) {
     const std::string tree = testing::TempDir() + "noxvale_faults/" + name;
     fs::remove_all(tree);
     fs::create_directories(tree);
-    const std::string command = "cp -al '" NOXVALE_RES_DIR "' '" + tree + "/res'";
+    const std::string command = "cp -r '" NOXVALE_RES_DIR "' '" + tree + "/res'";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot copy the resource tree");
     return tree;
 }

@@ -8,11 +8,13 @@
 // write, and the fault matrix writes many.
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
+#include "app/ResourceDirectory.h"
 #include "app/Window.h"
 #include "tests/support/GlTestSupport.h"
 
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
     }
     const std::string output = argv[1];
     GLFWwindow* window = nox::getWindow();
+    nox::reportMissingResourceDirectory(std::cout);
     glEnable(GL_DEBUG_OUTPUT);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     glDebugMessageCallback(recordApiError, nullptr);
