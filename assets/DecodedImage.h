@@ -16,12 +16,18 @@ public:
     static constexpr int maxSide = 16384;
 
     // Reads the header first and decodes only an image whose sides both lie
-    // within maxSide. A null file decodes nothing.
+    // within maxSide, and no JPEG whose Huffman tables the decoder would
+    // overrun. A null file decodes nothing.
     explicit DecodedImage(std::FILE* file);
     ~DecodedImage();
 
     DecodedImage(const DecodedImage&) = delete;
     DecodedImage& operator=(const DecodedImage&) = delete;
+
+    // False for a JPEG with a Huffman table of more than 256 symbols, which
+    // the decoder would write past; true for anything else. The stream is put
+    // back where it was.
+    static bool huffmanTablesFit(std::FILE* file);
 
     bool decoded() const { return pixels != nullptr; }
     // The header claims a side beyond maxSide; width and height hold the claim.
