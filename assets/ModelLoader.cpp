@@ -4,17 +4,12 @@
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include "assets/MeshGeometry.h"
 #include "assets/Texture.h"
 
 namespace nox::assimp {
-
-namespace {
-constexpr unsigned importFlags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs;
-}  // namespace
 
 ModelLoader::~ModelLoader() {
     for (const std::unique_ptr<MaterialTexture>& texture : texturesLoaded) glDeleteTextures(1, &texture->id);

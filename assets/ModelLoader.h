@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <assimp/postprocess.h>
 #include <glm/glm.hpp>
 
 #include "assets/Mesh.h"
@@ -35,6 +36,9 @@ struct ModelMesh : Mesh {
 // and texture it creates, for the whole run, and loads each texture file once.
 class ModelLoader {
 public:
+    // The importer's work on every file, and nothing more.
+    static constexpr unsigned importFlags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs;
+
     ModelLoader() = default;
     ~ModelLoader();
 

@@ -23,10 +23,10 @@
 #include <sstream>
 
 #include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include "assets/DecodedImage.h"
+#include "assets/ModelLoader.h"
 #include "tests/fault/Damage.h"
 #include "tools/FrameCapture.h"
 
@@ -264,7 +264,7 @@ std::vector<std::string> importerVerdict(const std::string& tree, const std::str
     const fs::path previous = fs::current_path();
     fs::current_path(tree + "/bin");
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path, aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs);
+    const aiScene* scene = importer.ReadFile(path, nox::assimp::ModelLoader::importFlags);
     fs::current_path(previous);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 || scene->mRootNode == nullptr) {
         return {std::string("ERROR::ASSIMP:: ") + importer.GetErrorString()};
