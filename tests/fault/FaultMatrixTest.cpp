@@ -179,10 +179,17 @@ ProbeRun runProbe(const std::string& tree) {
     return run;
 }
 
+// Where this run keeps its copies: its own, since other builds' suites may
+// run at the same time.
+const std::string& workDirectory() {
+    static const std::string directory = testing::TempDir() + "noxvale_faults." + std::to_string(getpid());
+    return directory;
+}
+
 // A private copy of the built tree (a real one: a rebuild that rewrites the
 // tree while the matrix runs must not reach the copies).
 std::string copyTree(const std::string& name) {
-    const std::string tree = testing::TempDir() + "noxvale_faults/" + name;
+    const std::string tree = workDirectory() + "/" + name;
     fs::remove_all(tree);
     fs::create_directories(tree);
     const std::string command = "cp -r '" NOXVALE_RES_DIR "' '" + tree + "/res'";
@@ -468,10 +475,21 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, Fault, testing::ValuesIn(selectedCases()),
 
 }  // namespace
 
+// Leaves only the copies of failed cases behind.
+class WorkDirectoryCleaner : public testing::Environment {
+public:
+    void TearDown() override {
+        fs::remove_all(workDirectory() + "/undamaged");
+        std::error_code notEmpty;
+        fs::remove(workDirectory(), notEmpty);
+    }
+};
+
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--full") fullMatrix = true;
     }
     testing::InitGoogleTest(&argc, argv);
+    testing::AddGlobalTestEnvironment(new WorkDirectoryCleaner);
     return RUN_ALL_TESTS();
 }
