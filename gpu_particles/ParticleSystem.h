@@ -39,6 +39,10 @@ public:
     ParticleSystem(const ParticleSystem&) = delete;
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
+    // Back to the two seeds, as when created: from here the same frame times
+    // give the same particles again.
+    void restart();
+
     // The first half of a compute step, with the system's compute program in
     // use: takes this frame's spawn count and sets the shared uniforms.
     void loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission);
