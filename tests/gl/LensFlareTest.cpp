@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -47,30 +48,17 @@ glm::vec2 place(const LensFlare& flare) {
     return glm::vec2(flare.transform[3]);
 }
 
-// The GL state that a draw changes, to see whether an early return left it alone.
-struct FlareState {
-    GLboolean depthTest, depthMask, blend, cullFace;
-    GLint program, vertexArray, activeTexture, cullFaceMode;
-
-    static FlareState now() {
-        FlareState s{};
-        s.depthTest = glIsEnabled(GL_DEPTH_TEST);
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &s.depthMask);
-        s.blend = glIsEnabled(GL_BLEND);
-        s.cullFace = glIsEnabled(GL_CULL_FACE);
-        glGetIntegerv(GL_CURRENT_PROGRAM, &s.program);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &s.vertexArray);
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &s.activeTexture);
-        glGetIntegerv(GL_CULL_FACE_MODE, &s.cullFaceMode);
-        return s;
-    }
-
-    bool operator==(const FlareState& o) const {
-        return depthTest == o.depthTest && depthMask == o.depthMask && blend == o.blend && cullFace == o.cullFace &&
-               program == o.program && vertexArray == o.vertexArray && activeTexture == o.activeTexture &&
-               cullFaceMode == o.cullFaceMode;
-    }
-};
+// The GL state that a drawing call changes: depth test, depth writes,
+// blending, culling, culled face, program, vertex array, active texture unit.
+std::array<GLint, 8> flareState() {
+    std::array<GLint, 8> state{glIsEnabled(GL_DEPTH_TEST), 0, glIsEnabled(GL_BLEND), glIsEnabled(GL_CULL_FACE)};
+    glGetIntegerv(GL_DEPTH_WRITEMASK, &state[1]);
+    glGetIntegerv(GL_CULL_FACE_MODE, &state[4]);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &state[5]);
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &state[6]);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &state[7]);
+    return state;
+}
 
 class LensFlareTest : public testing::Test {
 protected:
@@ -113,9 +101,9 @@ TEST_F(LensFlareTest, NothingIsDrawnForALightBehindTheCameraOrHalfAScreenAway) {
     LensFlareRenderer& renderer = getLensFlareRenderer();
     for (const glm::vec3& light : {glm::vec3(0, 0, 50), pointRightOfTheMiddle(0.51f), pointRightOfTheMiddle(0.7f)}) {
         unusualState();
-        const FlareState before = FlareState::now();
+        const std::array<GLint, 8> before = flareState();
         renderer.renderLensFlares(light, 1.0f);
-        EXPECT_TRUE(FlareState::now() == before) << light.x << ", " << light.z;
+        EXPECT_EQ(flareState(), before) << light.x << ", " << light.z;
         restoreState();
         EXPECT_EQ(litPixels(), 0u) << light.x << ", " << light.z;
     }
@@ -187,18 +175,11 @@ TEST_F(LensFlareTest, DrawingRestoresTheFramesStateAndKeepsSpritesRound) {
     }
     unusualState();
     renderer.renderLensFlares(glm::vec3(0, 0, -50), 1.0f);
-    const FlareState after = FlareState::now();
+    const std::array<GLint, 8> after = flareState();
     for (size_t i = 0; i < sprites.size(); ++i) renderer.flares[i].texture = sprites[i];
     glDeleteTextures(1, &discTexture);
 
-    EXPECT_TRUE(after.depthTest);
-    EXPECT_TRUE(after.depthMask);
-    EXPECT_FALSE(after.blend);
-    EXPECT_TRUE(after.cullFace);
-    EXPECT_EQ(after.cullFaceMode, GL_BACK);
-    EXPECT_EQ(after.program, 0);
-    EXPECT_EQ(after.vertexArray, 0);
-    EXPECT_EQ(after.activeTexture, GL_TEXTURE0);
+    EXPECT_EQ(after, (std::array<GLint, 8>{GL_TRUE, GL_TRUE, GL_FALSE, GL_TRUE, GL_BACK, 0, 0, GL_TEXTURE0}));
 
     const nox::test::Image image = nox::test::readBackBuffer();
     glm::ivec2 low(image.width, image.height);

@@ -308,27 +308,6 @@ TEST_F(PostProcessingTest, ThePolarTransformsUndoEachOtherAboutTheSameCentre) {
     }
 }
 
-// One lit column (or row) spreads evenly over the 21 texels of the kernel.
-TEST_F(PostProcessingTest, TheMeanBlursAverageTwentyOneTexels) {
-    const glm::ivec2 middle = size / 2;
-    const GLuint column = keep(windowTexture([&](int x, int) { return glm::u8vec3(x == middle.x ? 255 : 0); }));
-    const GLuint row = keep(windowTexture([&](int, int y) { return glm::u8vec3(y == middle.y ? 255 : 0); }));
-    PostProcessingChain& chain = getPostProcessingChain();
-    runAlone(chain.horizontalMeanBlur, column);
-    runAlone(chain.verticalMeanBlur, row);
-    const Image across = nox::test::textureImage(chain.horizontalMeanBlur.output());
-    const Image up = nox::test::textureImage(chain.verticalMeanBlur.output());
-    constexpr int share = 255 / 21;
-    for (int offset : {-10, 0, 10}) {
-        EXPECT_NEAR(across.pixel(middle.x + offset, middle.y)[0], share, 1) << offset;
-        EXPECT_NEAR(up.pixel(middle.x, middle.y + offset)[0], share, 1) << offset;
-    }
-    for (int offset : {-11, 11}) {
-        EXPECT_EQ(across.pixel(middle.x + offset, middle.y)[0], 0) << offset;
-        EXPECT_EQ(up.pixel(middle.x, middle.y + offset)[0], 0) << offset;
-    }
-}
-
 // Depth comes from unit 1 in every pass: in focus a lit column stays sharp,
 // far behind the focus it spreads over the widest kernel, nine texels.
 TEST_F(PostProcessingTest, DepthOfFieldBlursByTheDistanceFromTheFocus) {
