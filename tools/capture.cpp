@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
         camera.position = {std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr), std::strtof(argv[5], nullptr)};
         camera.rotation = {std::strtof(argv[6], nullptr), std::strtof(argv[7], nullptr), 0.0f};
         settleParticles();
+        // The lens flares use the occlusion counts of the frame before, so
+        // the pose is drawn twice for its flares to belong to it.
+        loop.iterate(0.0);
         loop.iterate(0.0);
         const std::string path = std::string(argv[1]) + ".png";
         nox::tools::savePng(nox::tools::readBackBuffer(), path);
