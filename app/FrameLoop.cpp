@@ -2,6 +2,7 @@
 
 #include "app/Camera.h"
 #include "app/DisplayConfig.h"
+#include "app/FrameSteps.h"
 #include "app/Window.h"
 #include "gpu_particles/Fire.h"
 #include "gpu_particles/Snow.h"
@@ -64,9 +65,12 @@ void FrameLoop::updateTiming() {
 }
 
 void FrameLoop::runPhases() {
+    if (frameStepWatcher != nullptr) frameStepWatcher->frameBegan();
     cameraPhase();
     particlePhase();
+    endFrameStep(FrameStep::ParticleCompute);
     renderPhase();
+    if (frameStepWatcher != nullptr) frameStepWatcher->frameEnded();
 }
 
 void FrameLoop::cameraPhase() {

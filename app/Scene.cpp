@@ -3,6 +3,7 @@
 #include "app/Camera.h"
 #include "app/CameraMirror.h"
 #include "app/DisplayConfig.h"
+#include "app/FrameSteps.h"
 #include "app/ScenePopulation.h"
 #include "app/Transform.h"
 #include "assets/AssimpShader.h"
@@ -125,12 +126,17 @@ void Scene::resetTargetSizes() {
 void Scene::render() {
     uploadModelLights();
     refractionPass();
+    endFrameStep(FrameStep::Refraction);
     reflectionPass();
+    endFrameStep(FrameStep::Reflection);
     readOcclusionResults();
     queryPass();
+    endFrameStep(FrameStep::Queries);
     scenePass();
     present();
+    endFrameStep(FrameStep::Presentation);
     lensFlarePass();
+    endFrameStep(FrameStep::Flares);
 }
 
 // What lies below the surface, for the lake bed seen through the water.
@@ -201,18 +207,25 @@ void Scene::scenePass() {
     sceneTarget.bindForDrawing();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawModels(keepEverything, 0, firstStreetLightInstance);
+    endFrameStep(FrameStep::Models);
     drawTerrain(keepEverything);
+    endFrameStep(FrameStep::Terrain);
     drawWater();
+    endFrameStep(FrameStep::Water);
     drawSky();
+    endFrameStep(FrameStep::SkyAndMoon);
     drawLightCubes();
+    endFrameStep(FrameStep::LightCubes);
     // Each street light's lantern encloses its light cube. Drawn after the
     // cubes are counted, the glass still covers them in the picture but does
     // not hide the lamps' own light from their flares.
     drawModels(keepEverything, firstStreetLightInstance, modelInstanceCount);
+    endFrameStep(FrameStep::Models);
     // Last of the scene: the sprites write no depth, so everything opaque
     // must already be there to hide them.
     gpu_particles::renderSnow(gpu_particles::getSnowSystem());
     gpu_particles::renderFire(gpu_particles::getFireSystem());
+    endFrameStep(FrameStep::Particles);
     sceneTarget.unbind();
 }
 
