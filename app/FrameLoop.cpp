@@ -39,6 +39,17 @@ void FrameLoop::iterate(double chosenDeltaTime) {
     runPhases();
 }
 
+void FrameLoop::iterateWithoutDrawing(double chosenDeltaTime) {
+    glfwPollEvents();
+    handleKeys();
+    resetTargetSizes();
+    updateTiming();
+    deltaTime = chosenDeltaTime;
+    cameraPhase();
+    particlePhase();
+    scene.water.advanceScroll();
+}
+
 void FrameLoop::presentAndPoll() {
     glfwPollEvents();
     glfwSwapBuffers(getWindow());
