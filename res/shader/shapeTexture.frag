@@ -22,8 +22,8 @@ const float displayGamma = 2.2;
 // it cut the rays into shafts. Linear light at the moon's centre, and how
 // fast it falls off with the angle from the moon (1 - cosine, ~ half the
 // angle squared).
-const vec3 moonGlowLight = vec3(0.20, 0.22, 0.26);
-const float moonGlowFalloff = 0.004;
+const vec3 moonGlowLight = vec3(0.17, 0.19, 0.23);
+const float moonGlowFalloff = 0.008;
 
 vec3 toLinear(vec3 encoded) {
     return pow(encoded, vec3(displayGamma));
