@@ -74,7 +74,7 @@ ParticleSystem::ParticleSystem(const char* atlasFile) {
     texture = loadTexture(atlasFile, textureDirectory);
     const GLsizeiptr capacityBytes = maxParticles * particleBytes;
     for (GLuint& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
-    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes);
+    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
     counterBuffer = createCounterBuffer();
     restart();
 
@@ -100,6 +100,8 @@ ParticleSystem::~ParticleSystem() {
 void ParticleSystem::restart() {
     uploadSeeds(positionBuffers[0], seedPositions);
     uploadSeeds(velocityBuffers[0], seedVelocities);
+    const glm::vec4 firstStep(0.0f);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, maxParticles * particleBytes, particleBytes, &firstStep);
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
     particleCount = static_cast<int>(seedPositions.size());
     currentIndex = 0;
