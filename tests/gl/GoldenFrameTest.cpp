@@ -15,7 +15,7 @@
 #include "tools/ImageCompare.h"
 
 // Reference frames: a moment of the flight or a fixed pose, drawn and
-// compared, at a quarter of its size, with the picture stored under
+// compared, at about 320 pixels wide, with the picture stored under
 // tests/golden/<configuration>/. A pixel differs when one of its channels
 // is more than `channelThreshold` away; a frame passes while at most
 // `allowedShare` of its pixels differ. A failing frame leaves its render and
@@ -27,7 +27,8 @@ namespace {
 namespace fs = std::filesystem;
 using nox::tools::Image;
 
-constexpr int scaleDown = 4;
+// Every configuration's references are about 320 pixels wide.
+constexpr int scaleDown = nox::activeDisplay.windowWidth / 320;
 constexpr int channelThreshold = 16;
 constexpr double allowedShare = 0.005;
 constexpr double frameTime = 0.5;  // of the flight; coarse, to reach late moments quickly
