@@ -29,7 +29,7 @@ using nox::tools::Image;
 
 // Every configuration's references are about 320 pixels wide.
 constexpr int scaleDown = nox::activeDisplay.windowWidth / 320;
-constexpr int channelThreshold = 16;
+constexpr int channelThreshold = 4;
 constexpr double allowedShare = 0.005;
 constexpr double frameTime = 0.5;  // of the flight; coarse, to reach late moments quickly
 constexpr double settleTime = 10.0;
@@ -57,6 +57,10 @@ const Golden goldens[] = {
     {"moon_behind_the_camera", -1,  {60, 26, 60, 12, 232.5f},                false},
 };
 // clang-format on
+
+void PrintTo(const Golden& golden, std::ostream* out) {
+    *out << golden.name;
+}
 
 bool regenerating() {
     const char* value = std::getenv("NOXVALE_REGENERATE_GOLDEN");
