@@ -140,11 +140,34 @@ void Scene::render() {
 }
 
 // What lies below the surface, for the lake bed seen through the water.
+// Only the part of each water image that the visible water can look up is
+// drawn: the rest of the image is never read.
+ScreenRegion Scene::visibleWater() const {
+    if (!cullWaterImages) return ScreenRegion{};
+    return waterRegion(terrain.chunks, terrain.position, waterHeight, projection * getViewMatrix())
+        .grown(waterLookupReach);
+}
+
+void Scene::limitPassTo(const ScreenRegion& region, const RenderTarget& target) {
+    passRegion = region.empty() ? glm::mat4(1.0f) : region.cullingMatrix();
+    const glm::ivec4 box = region.pixels(target.width, target.height);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(box.x, box.y, box.z, box.w);
+}
+
+void Scene::endLimitedPass() {
+    passRegion = glm::mat4(1.0f);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void Scene::refractionPass() {
+    const ScreenRegion region = visibleWater();
     glEnable(GL_CLIP_DISTANCE0);
     refractionTarget.bindForDrawing();
+    limitPassTo(region, refractionTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawTerrain(glm::vec4(0.0f, -1.0f, 0.0f, clipAbove));
+    if (!region.empty()) drawTerrain(glm::vec4(0.0f, -1.0f, 0.0f, clipAbove));
+    endLimitedPass();
     refractionTarget.unbind();
     glDisable(GL_CLIP_DISTANCE0);
 }
@@ -152,15 +175,21 @@ void Scene::refractionPass() {
 // What lies above the surface, seen from the camera's mirror image below it.
 void Scene::reflectionPass() {
     const glm::vec4 keepAbove(0.0f, 1.0f, 0.0f, clipBelow);
+    // The water looks its reflection up upside down.
+    const ScreenRegion region = visibleWater().mirrored();
     glEnable(GL_CLIP_DISTANCE0);
     reflectionTarget.bindForDrawing();
+    limitPassTo(region, reflectionTarget);
     {
         const CameraMirror mirror(getCamera(), waterHeight);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawModels(keepAbove);
-        renderSkyFaces(quads);
-        drawTerrain(keepAbove);
+        if (!region.empty()) {
+            drawModels(keepAbove);
+            renderSkyFaces(quads);
+            drawTerrain(keepAbove);
+        }
     }
+    endLimitedPass();
     reflectionTarget.unbind();
     glDisable(GL_CLIP_DISTANCE0);
 }
@@ -293,7 +322,7 @@ void Scene::drawModels(const glm::vec4& clipPlane, int first, int end) {
     shader.loadViewMatrix();
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
     const assimp::ModelInstance* instances = terrain.getModelInstances();
-    const glm::mat4 viewProjection = projection * getViewMatrix();
+    const glm::mat4 viewProjection = passRegion * projection * getViewMatrix();
     for (int i = first; i < end; ++i) {
         if (!cullModels || instances[i].mayBeSeen(viewProjection, clipPlane)) assimp::renderModel(instances[i]);
     }
@@ -304,7 +333,7 @@ void Scene::drawTerrain(const glm::vec4& clipPlane) {
     terrain::TerrainShader& shader = terrain::getTerrainShader();
     glUseProgram(shader.program);
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-    terrain::renderTerrain(terrain, lights, clipPlane);
+    terrain::renderTerrain(terrain, lights, clipPlane, passRegion);
     glUseProgram(0);
 }
 

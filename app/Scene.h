@@ -7,6 +7,7 @@
 #include "app/CameraPath.h"
 #include "app/OcclusionQuery.h"
 #include "app/ScenePopulation.h"
+#include "app/ScreenRegion.h"
 #include "postprocessing/RenderTarget.h"
 #include "shapes/Shape.h"
 #include "terrain/Light.h"
@@ -81,11 +82,21 @@ public:
     // Skips the model instances that cannot be seen in a pass: the same
     // picture, for less work.
     bool cullModels = true;
+    // Draws only the part of the water images that the water can show; the
+    // rest of them is left as it was.
+    bool cullWaterImages = true;
+    // How far the water shifts its image lookups, in device coordinates (its
+    // shader's largest ripple of 0.018 of the image is 0.036), with room for
+    // the filter's neighbouring texels.
+    static constexpr float waterLookupReach = 0.05f;
     const float clipAbove = waterHeight + clipMargin;
     const float clipBelow = -waterHeight - clipMargin;
 
 private:
     void uploadModelLights();
+    ScreenRegion visibleWater() const;
+    void limitPassTo(const ScreenRegion& region, const RenderTarget& target);
+    void endLimitedPass();
     // Instances first .. end - 1, in index order.
     void drawModels(const glm::vec4& clipPlane, int first = 0, int end = modelInstanceCount);
     void drawTerrain(const glm::vec4& clipPlane);
@@ -94,6 +105,8 @@ private:
     void drawLightCubes();
     void copySceneToWindow();
     static void countFrontFacesOnly();
+
+    glm::mat4 passRegion{1.0f};  // narrows the view culling to the part of a pass that is drawn
 };
 
 using SkyQuads = std::array<shapes::Shape, Scene::skyFaceCount + 1>;
