@@ -24,7 +24,22 @@ float godRayAlpha(float x, float y) {
 }  // namespace
 
 PostProcessingChain::PostProcessingChain()
-    : verticalDepthOfField(maxDeltaDepth), horizontalDepthOfField(maxDeltaDepth) {
+    : verticalDepthOfField(maxDeltaDepth), horizontalDepthOfField(maxDeltaDepth), noRays(blackImage()) {}
+
+PostProcessingChain::~PostProcessingChain() {
+    glDeleteTextures(1, &noRays);
+}
+
+GLuint PostProcessingChain::blackImage() {
+    const GLubyte black[4] = {0, 0, 0, 255};
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, black);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return id;
 }
 
 void PostProcessingChain::run() {
@@ -35,21 +50,30 @@ void PostProcessingChain::run() {
     const GLuint scene = inputTextures[sceneColour];
     const float x = inputValues[lightX];
     const float y = inputValues[lightY];
-
-    cartesianToPolarUncentered.inputValues = {x, y};
-    cartesianToPolarUncentered.inputTextures.push_back(inputTextures[highlight]);
-    cartesianToPolarUncentered.render();
-
-    godRayBlur.inputTextures.push_back(cartesianToPolarUncentered.output());
+    const float alpha = godRayAlpha(x, y);
     glUseProgram(godRayBlur.program);
-    glUniform1f(godRayBlur.alpha, godRayAlpha(x, y));
-    godRayBlur.render();
+    glUniform1f(godRayBlur.alpha, alpha);
+    glUseProgram(0);
 
-    polarToCartesianUncentered.inputValues = {x, y};
-    polarToCartesianUncentered.inputTextures.push_back(godRayBlur.output());
-    polarToCartesianUncentered.render();
+    // Half a screen or more from the light, the blur gives its rays no
+    // strength and they come out black: the three passes that would make
+    // them are left out and the combiner lays nothing over the picture.
+    GLuint rays = noRays;
+    if (alpha > 0.0f) {
+        cartesianToPolarUncentered.inputValues = {x, y};
+        cartesianToPolarUncentered.inputTextures.push_back(inputTextures[highlight]);
+        cartesianToPolarUncentered.render();
 
-    combiner.inputTextures = {scene, polarToCartesianUncentered.output()};
+        godRayBlur.inputTextures.push_back(cartesianToPolarUncentered.output());
+        godRayBlur.render();
+
+        polarToCartesianUncentered.inputValues = {x, y};
+        polarToCartesianUncentered.inputTextures.push_back(godRayBlur.output());
+        polarToCartesianUncentered.render();
+        rays = polarToCartesianUncentered.output();
+    }
+
+    combiner.inputTextures = {scene, rays};
     combiner.renderToScreen();
 
     glEnable(GL_DEPTH_TEST);

@@ -28,6 +28,7 @@ public:
     static constexpr float maxDeltaDepth = 20.0f;
 
     PostProcessingChain();
+    ~PostProcessingChain();
 
     PostProcessingChain(const PostProcessingChain&) = delete;
     PostProcessingChain& operator=(const PostProcessingChain&) = delete;
@@ -53,6 +54,11 @@ public:
     depthoffield::VerticalDepthOfField verticalDepthOfField;
     depthoffield::HorizontalDepthOfField horizontalDepthOfField;
     blur::GodRayBlur godRayBlur;
+    // What the combiner lays over the picture when the rays have no strength.
+    const GLuint noRays;
+
+private:
+    static GLuint blackImage();
 };
 
 // The one chain, built on the first call: eleven programs and images, so the

@@ -235,6 +235,26 @@ TEST_F(PostProcessingTest, ALightFarFromTheMiddleNeverChangesThePicture) {
     }
 }
 
+// Rays without strength are black, so their passes are left out: the blur's
+// image keeps what it held before such a run.
+TEST_F(PostProcessingTest, ALightFarFromTheMiddleSkipsTheRayPasses) {
+    const GLuint black = keep(windowTexture([](int, int) { return glm::u8vec3(0); }));
+    PostProcessingChain& chain = getPostProcessingChain();
+    const auto markBlurImage = [&] {
+        chain.godRayBlur.renderTarget.bindForDrawing();
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        chain.godRayBlur.renderTarget.unbind();
+    };
+    const auto blurImageMarked = [&] { return nox::test::textureImage(chain.godRayBlur.output()).pixel(5, 5)[1] == 255; };
+    markBlurImage();
+    runChain(black, black, {1.3f, 0.5f});
+    EXPECT_TRUE(blurImageMarked());
+    runChain(black, black, {0.6f, 0.5f});
+    EXPECT_FALSE(blurImageMarked());
+}
+
 // A bright patch beside a light in the middle: the rays brighten the picture
 // outward from the patch, along the line from the light, and nowhere darken it.
 TEST_F(PostProcessingTest, RaysStreamAwayFromTheLightAndNeverDarken) {
