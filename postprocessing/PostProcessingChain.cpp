@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "assets/Mesh.h"
+#include "assets/Texture.h"
 
 namespace nox::postprocessing {
 
@@ -24,22 +25,10 @@ float godRayAlpha(float x, float y) {
 }  // namespace
 
 PostProcessingChain::PostProcessingChain()
-    : verticalDepthOfField(maxDeltaDepth), horizontalDepthOfField(maxDeltaDepth), noRays(blackImage()) {}
+    : verticalDepthOfField(maxDeltaDepth), horizontalDepthOfField(maxDeltaDepth), noRays(createSolidTexture(0, 0, 0)) {}
 
 PostProcessingChain::~PostProcessingChain() {
     glDeleteTextures(1, &noRays);
-}
-
-GLuint PostProcessingChain::blackImage() {
-    const GLubyte black[4] = {0, 0, 0, 255};
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, black);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return id;
 }
 
 void PostProcessingChain::run() {

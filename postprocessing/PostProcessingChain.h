@@ -56,9 +56,6 @@ public:
     blur::GodRayBlur godRayBlur;
     // What the combiner lays over the picture when the rays have no strength.
     const GLuint noRays;
-
-private:
-    static GLuint blackImage();
 };
 
 // The one chain, built on the first call: eleven programs and images, so the
