@@ -1,8 +1,12 @@
+#include <iostream>
+
 #include "app/FrameLoop.h"
+#include "app/ResourceDirectory.h"
 #include "app/Window.h"
 
 int main() {
     nox::getWindow();
+    nox::reportMissingResourceDirectory(std::cout);
     {
         nox::FrameLoop loop;
         while (loop.running()) loop.iterate();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <assimp/postprocess.h>
 #include <glm/glm.hpp>
 
 #include "assets/Mesh.h"
@@ -35,6 +36,9 @@ struct ModelMesh : Mesh {
 // and texture it creates, for the whole run, and loads each texture file once.
 class ModelLoader {
 public:
+    // The importer's work on every file, and nothing more.
+    static constexpr unsigned importFlags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs;
+
     ModelLoader() = default;
     ~ModelLoader();
 
@@ -42,10 +46,15 @@ public:
     ModelLoader& operator=(const ModelLoader&) = delete;
 
     // Appends the file's meshes, depth first. A file that cannot be imported
-    // prints "ERROR::ASSIMP:: " + the importer's reason and appends nothing.
+    // prints "ERROR::ASSIMP:: " + the importer's reason and appends nothing;
+    // one in which the importer finds no mesh prints "Model has no meshes: " +
+    // path. All on standard output.
     void loadModel(std::vector<ModelMesh*>& meshesOut, const std::string& path);
 
     void processNode(std::vector<ModelMesh*>& meshesOut, const aiNode* node, const aiScene* scene);
+    // Uploads the mesh's triangles (see MeshGeometry). Triangles with a vertex
+    // index beyond the mesh are left out and counted in one line on standard
+    // output.
     ModelMesh* processMesh(const aiMesh* mesh, const aiScene* scene);
     std::vector<MaterialTexture*> loadMaterialTextures(const aiMaterial* material, int textureType,
                                                        const std::string& typeName);

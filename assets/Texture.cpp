@@ -1,11 +1,10 @@
 #include "assets/Texture.h"
 
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <vector>
 
-#include <stb/stb_image.h>
+#include "assets/DecodedImage.h"
 
 namespace nox {
 
@@ -23,27 +22,6 @@ GLenum formatFor(int channels) {
     }
 }
 
-struct DecodedImage {
-    unsigned char* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-
-    ~DecodedImage() { stbi_image_free(pixels); }
-};
-
-// stb_image packs rows tightly, but GL reads each row from a 4-byte boundary:
-// rows whose length is not a multiple of 4 are copied onto a padded stride.
-std::vector<unsigned char> padRows(const DecodedImage& image) {
-    const size_t rowBytes = static_cast<size_t>(image.width) * image.channels;
-    const size_t stride = (rowBytes + unpackAlignment - 1) / unpackAlignment * unpackAlignment;
-    std::vector<unsigned char> padded(stride * image.height, 0);
-    for (int row = 0; row < image.height; ++row) {
-        std::memcpy(&padded[row * stride], image.pixels + row * rowBytes, rowBytes);
-    }
-    return padded;
-}
-
 }  // namespace
 
 GLuint loadTexture(const char* fileName, const std::string& directory) {
@@ -51,20 +29,24 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     GLuint id = 0;
     glGenTextures(1, &id);
 
-    DecodedImage image;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        image.pixels = stbi_load_from_file(file, &image.width, &image.height, &image.channels, 0);
-        std::fclose(file);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const DecodedImage image(file);
+    if (file != nullptr) std::fclose(file);
+    if (image.oversized()) {
+        std::cout << "Texture too large: " << fileName << " claims " << image.width << " x " << image.height
+                  << " pixels, at most " << DecodedImage::maxSide << " on a side" << std::endl;
     }
-    if (image.pixels == nullptr) {
+    if (!image.decoded()) {
         std::cout << "Texture failed to load at path: " << fileName << std::endl;
         return id;
     }
 
+    // stb_image packs rows tightly, but GL reads each row from a 4-byte
+    // boundary: rows of another length are copied onto a padded stride.
+    const bool aligned = image.rowsAligned(unpackAlignment);
+    const std::vector<unsigned char> padded = aligned ? std::vector<unsigned char>() : image.rowsAlignedTo(unpackAlignment);
+    const unsigned char* pixels = aligned ? image.pixels : padded.data();
     const GLenum format = formatFor(image.channels);
-    const bool needsPadding = (image.width * image.channels) % unpackAlignment != 0;
-    const std::vector<unsigned char> padded = needsPadding ? padRows(image) : std::vector<unsigned char>();
-    const unsigned char* pixels = needsPadding ? padded.data() : image.pixels;
 
     glBindTexture(GL_TEXTURE_2D, id);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format,

@@ -10,7 +10,9 @@ namespace nox {
 // texture (1, 2, 3 or 4 channels: GL_RED, GL_RG, GL_RGB, GL_RGBA) and leaves it
 // bound. A file that cannot be read prints "Texture failed to load at path: "
 // + fileName on standard output; the name is returned all the same and, having
-// no image, samples black. The caller owns the texture.
+// no image, samples black. An image whose header claims a side beyond
+// DecodedImage::maxSide is not decoded: a line saying so comes first. The
+// caller owns the texture.
 GLuint loadTexture(const char* fileName, const std::string& directory);
 
 // A 1 x 1 texture of one opaque colour, filtered nearest. The caller owns

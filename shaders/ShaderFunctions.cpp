@@ -2,12 +2,67 @@
 
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 namespace nox::main {
 
 namespace {
+
 constexpr GLsizei infoLogSize = 1024;
+
+// Stages that draw nothing: every vertex lies outside the clip volume, every
+// fragment is discarded and the compute stage does no work.
+const char* const inertVertexSource = "#version 430 core\nvoid main() { gl_Position = vec4(2.0, 2.0, 2.0, 1.0); }\n";
+const char* const inertFragmentSource = "#version 430 core\nvoid main() { discard; }\n";
+const char* const inertComputeSource = "#version 430 core\nlayout(local_size_x = 1) in;\nvoid main() {}\n";
+
+std::vector<GLuint> attachedShaders(GLuint program) {
+    GLint count = 0;
+    glGetProgramiv(program, GL_ATTACHED_SHADERS, &count);
+    std::vector<GLuint> shaders(static_cast<size_t>(count));
+    if (count > 0) glGetAttachedShaders(program, count, nullptr, shaders.data());
+    return shaders;
 }
+
+bool hasComputeStage(const std::vector<GLuint>& shaders) {
+    for (GLuint shader : shaders) {
+        GLint type = 0;
+        glGetShaderiv(shader, GL_SHADER_TYPE, &type);
+        if (type == GL_COMPUTE_SHADER) return true;
+    }
+    return false;
+}
+
+// Using a program that failed to link makes every glUseProgram, glUniform and
+// dispatch a GL error, and the draws then run without a program, which in a
+// compatibility context paints untransformed geometry over the picture (a
+// failed sky shader turned the whole frame white). The program is therefore
+// linked once more, from stages that draw nothing. A linked program keeps its
+// executable when its stages are detached, so the failed stages are attached
+// again afterwards: they stay the owner's, who detaches and deletes them.
+void linkInert(GLuint program) {
+    const std::vector<GLuint> failedStages = attachedShaders(program);
+    for (GLuint stage : failedStages) glDetachShader(program, stage);
+    std::vector<std::pair<GLenum, const char*>> inertStages{{GL_VERTEX_SHADER, inertVertexSource},
+                                                            {GL_FRAGMENT_SHADER, inertFragmentSource}};
+    if (hasComputeStage(failedStages)) inertStages = {{GL_COMPUTE_SHADER, inertComputeSource}};
+    std::vector<GLuint> inert;
+    for (const auto& [type, source] : inertStages) {
+        const GLuint stage = glCreateShader(type);
+        glShaderSource(stage, 1, &source, nullptr);
+        glCompileShader(stage);
+        glAttachShader(program, stage);
+        inert.push_back(stage);
+    }
+    glLinkProgram(program);
+    for (GLuint stage : inert) {
+        glDetachShader(program, stage);
+        glDeleteShader(stage);
+    }
+    for (GLuint stage : failedStages) glAttachShader(program, stage);
+}
+
+}  // namespace
 
 std::string readShaderFile(const std::string& path) {
     std::ifstream file(path);
@@ -58,6 +113,9 @@ void linkAndValidate(GLuint program) {
     checkShaderError(program, GL_LINK_STATUS, true, "Error linking shader program");
     glValidateProgram(program);
     checkShaderError(program, GL_VALIDATE_STATUS, true, "Invalid shader program");
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked == 0) linkInert(program);
 }
 
 std::string uniformArrayName(const char* prefix, int index) {

@@ -20,8 +20,10 @@ GLuint compileShader(const std::string& source, GLenum type);
 void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message);
 
 // Links the program, then validates it in the GL state of the moment; each
-// failure is printed as checkShaderError prints it. Every program base's
-// linkProgram is this.
+// failure is printed as checkShaderError prints it. A program that failed to
+// link is then linked from stages that draw nothing, with its own stages still
+// attached, so that its users can go on without GL errors. Every program
+// base's linkProgram is this.
 void linkAndValidate(GLuint program);
 
 // The name of element `index` of a uniform array: prefix + index + "]", for

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  libglfw3-dev libglew-dev libglm-dev libstb-dev libassimp-dev
+  libglfw3-dev libglew-dev libglm-dev libstb-dev libassimp-dev zlib1g-dev
   libgl1-mesa-dri libgl-dev libx11-dev libxrandr-dev mesa-utils xvfb xauth xdotool
   libgtest-dev libgmock-dev libbenchmark-dev
 )

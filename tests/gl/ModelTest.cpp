@@ -9,13 +9,18 @@
 #include <vector>
 
 #include <assimp/material.h>
+#include <assimp/scene.h>
 #include <stb/stb_image_write.h>
 
+#include "app/Camera.h"
+#include "app/CameraPath.h"
 #include "app/ScenePopulation.h"
 #include "app/Transform.h"
+#include "app/Window.h"
 #include "assets/AssimpShader.h"
 #include "assets/ModelLoader.h"
 #include "terrain/Terrain.h"
+#include "terrain/TerrainShader.h"
 #include "tests/support/GlTestSupport.h"
 
 namespace {
@@ -120,6 +125,37 @@ TEST_F(ModelTest, MapsComeInTypeOrderWhateverTheMaterialSays) {
     EXPECT_EQ(value, 2);
     glActiveTexture(GL_TEXTURE0);
     glDeleteTextures(1, &sentinel);
+}
+
+// Glass and foliage cut-outs are seen from both sides: a transparent model's
+// faces that turn away from the camera are drawn, an opaque model's are not.
+TEST_F(ModelTest, ATransparentModelShowsTheFacesTurnedAwayFromTheCamera) {
+    writeText(fixtures + "/pane/m.obj",
+              "mtllib m.mtl\nv -1 -1 0\nv 0 1 0\nv 1 -1 0\nvt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 -1\n"
+              "usemtl glass\nf 1/1/1 2/2/1 3/3/1\n");  // clockwise as the camera sees it
+    writeText(fixtures + "/pane/m.mtl", "newmtl glass\nmap_Kd white.png\n");
+    writeSolidPng(fixtures + "/pane/white.png", 255, 255, 255);
+    nox::assimp::ModelInstance instance;
+    loader.loadModel(instance.meshes, fixtures + "/pane/m.obj");
+    instance.position = {0, 0, -4};  // straight ahead of the camera at the origin
+    instance.updateModelMatrix();
+    nox::getCamera() = nox::Camera{};
+
+    nox::assimp::AssimpShader& shader = nox::assimp::getAssimpShader();
+    glUseProgram(shader.program);
+    shader.loadViewMatrix();
+    glUniform4fv(shader.clipPlane, 1, &nox::terrain::keepEverything[0]);
+    for (const bool transparent : {true, false}) {
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        instance.transparent = transparent;
+        nox::assimp::renderModel(instance);
+        const nox::test::Image image = nox::test::readBackBuffer();
+        const std::uint8_t* centre = image.pixel(image.width / 2, image.height / 2);
+        const bool background = centre[0] == 255 && centre[1] == 0 && centre[2] == 255;
+        EXPECT_EQ(background, !transparent) << (transparent ? "transparent" : "opaque");
+    }
 }
 
 TEST_F(ModelTest, TwoDiffuseMapsAreBothBoundAndTheSamplerEndsAtTheLast) {
@@ -248,6 +284,44 @@ TEST_F(ModelTest, LineAndPointFacesAreSkippedInsteadOfLeavingGarbageIndices) {
     EXPECT_EQ(triangles, 1);
 }
 
+// The OBJ importer refuses such indices itself, but it does not check every
+// structure it hands over (no validation step is asked for), so the loader
+// does not trust them.
+TEST_F(ModelTest, TrianglesNamingAVertexBeyondTheMeshAreReportedAndNeverUploaded) {
+    aiScene scene;
+    scene.mNumMaterials = 1;
+    scene.mMaterials = new aiMaterial*[1]{new aiMaterial};
+    aiMesh mesh;
+    mesh.mName = "hull";
+    mesh.mNumVertices = 3;
+    mesh.mVertices = new aiVector3D[3]{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const unsigned corners[][3] = {{0, 1, 3}, {0, 1, 2}, {7, 0, 1}};
+    mesh.mNumFaces = 3;
+    mesh.mFaces = new aiFace[3];
+    for (unsigned f = 0; f < 3; ++f) {
+        mesh.mFaces[f].mNumIndices = 3;
+        mesh.mFaces[f].mIndices = new unsigned[3]{corners[f][0], corners[f][1], corners[f][2]};
+    }
+    loader.directory = "../res/models/boat";
+    CaptureStdout();
+    const ModelMesh* uploaded = loader.processMesh(&mesh, &scene);
+    EXPECT_EQ(GetCapturedStdout(),
+              "Model mesh \"hull\" in ../res/models/boat: skipped 2 faces with vertex indices beyond its 3 vertices\n");
+    EXPECT_EQ(uploaded->vertexCount, 3);
+    EXPECT_EQ(elementData(*uploaded), (std::vector<GLuint>{0, 1, 2}));
+}
+
+// Any bytes import as some scene; a file without a single mesh is not quietly
+// left out of the picture.
+TEST_F(ModelTest, AFileWithoutAnyMeshIsReported) {
+    writeText(fixtures + "/noise/m.obj", "\x89PNG\r\n\x1a\n: a picture where the model should be, not one vertex in it\n");
+    std::vector<ModelMesh*> meshes;
+    CaptureStdout();
+    loader.loadModel(meshes, fixtures + "/noise/m.obj");
+    EXPECT_EQ(GetCapturedStdout(), "Model has no meshes: " + fixtures + "/noise/m.obj\n");
+    EXPECT_TRUE(meshes.empty());
+}
+
 TEST_F(ModelTest, AMissingFileIsReportedAndAppendsNothing) {
     std::vector<ModelMesh*> meshes;
     loader.directory = "unchanged";
@@ -301,6 +375,124 @@ TEST(ScenePopulation, PlacesTheThirtyThreeInstancesOnTheGroundOnceAndForAll) {
     EXPECT_EQ(instances[31].meshes, instances[32].meshes);
     EXPECT_EQ(instances[31].scale, glm::vec3(3));
     EXPECT_EQ(instances[29].scale, glm::vec3(0.7f));
+}
+
+// The scene's models as a viewer would judge their places: standing on the
+// snow, out of the lake, out of each other and out of the camera's way, trees
+// of a tree's size, and a lamp around each light.
+class ScenePlaces : public testing::Test {
+protected:
+    static constexpr int campfire = 0;
+    static constexpr int boat = 1;
+    static constexpr int firstTree = 2;
+    static constexpr int lastTree = 28;
+    static constexpr int cottage = 29;
+    static constexpr int farmhouse = 30;
+    static constexpr int firstLamp = 31;
+
+    struct Box {
+        glm::vec3 low{1e9f};
+        glm::vec3 high{-1e9f};
+        bool holds(const glm::vec3& p) const { return glm::all(glm::greaterThan(p, low)) && glm::all(glm::lessThan(p, high)); }
+        bool coversGround(const glm::vec3& p) const { return p.x > low.x && p.x < high.x && p.z > low.z && p.z < high.z; }
+        float distanceTo(const glm::vec3& p) const { return glm::length(glm::max(glm::max(low - p, p - high), glm::vec3(0.0f))); }
+    };
+
+    static void SetUpTestSuite() {
+        terrain = new nox::terrain::Terrain(glm::vec3(-500, 0, -500));
+        instances = terrain->getModelInstances();
+    }
+    static void TearDownTestSuite() { delete terrain; }
+
+    // Around every vertex of the instance, in the world.
+    static Box worldBox(const nox::assimp::ModelInstance& instance) {
+        Box box;
+        for (const ModelMesh* mesh : instance.meshes) {
+            for (int corner = 0; corner < 8; ++corner) {
+                const glm::vec3 local((corner & 1) ? mesh->boundsHigh.x : mesh->boundsLow.x,
+                                      (corner & 2) ? mesh->boundsHigh.y : mesh->boundsLow.y,
+                                      (corner & 4) ? mesh->boundsHigh.z : mesh->boundsLow.z);
+                const glm::vec3 world(instance.modelMatrix * glm::vec4(local, 1.0f));
+                box.low = glm::min(box.low, world);
+                box.high = glm::max(box.high, world);
+            }
+        }
+        return box;
+    }
+
+    static float groundBelow(const nox::assimp::ModelInstance& instance) {
+        return terrain->getHeightOfTerrain(instance.position.x, instance.position.z);
+    }
+
+    static nox::terrain::Terrain* terrain;
+    static nox::assimp::ModelInstance* instances;
+};
+
+nox::terrain::Terrain* ScenePlaces::terrain = nullptr;
+nox::assimp::ModelInstance* ScenePlaces::instances = nullptr;
+
+// The street lights stand a little aside from where their ground is taken,
+// and the boat rests on its keel a little above the shore.
+TEST_F(ScenePlaces, EveryModelStandsOnTheSnowOutsideTheLake) {
+    constexpr float waterHeight = 20.0f;
+    for (int i = 0; i < nox::modelInstanceCount; ++i) {
+        const float ground = groundBelow(instances[i]);
+        const float lift = worldBox(instances[i]).low.y - ground;
+        if (i == boat) {
+            EXPECT_GE(lift, 0.0f);
+            EXPECT_LE(lift, 1.5f);
+        } else {
+            EXPECT_NEAR(lift, 0.0f, 0.75f) << "instance " << i;
+        }
+        EXPECT_GT(ground, waterHeight + 0.5f) << "instance " << i << " stands in the lake";
+    }
+}
+
+// The camera brushes through the needles of one tree, but never through a
+// house, a lamp, the boat or the fire.
+TEST_F(ScenePlaces, NothingStandsInAHouseOrInTheWayOfTheFlight) {
+    for (int house : {cottage, farmhouse}) {
+        const Box box = worldBox(instances[house]);
+        for (int i = 0; i < nox::modelInstanceCount; ++i) {
+            if (i == house) continue;
+            EXPECT_FALSE(box.coversGround(instances[i].position)) << "instance " << i << " in " << house;
+        }
+    }
+    for (int i = 0; i < nox::modelInstanceCount; ++i) {
+        for (int j = i + 1; j < nox::modelInstanceCount; ++j) {
+            const glm::vec2 apart(instances[i].position.x - instances[j].position.x,
+                                  instances[i].position.z - instances[j].position.z);
+            EXPECT_GE(glm::length(apart), 4.0f) << "instances " << i << " and " << j;
+        }
+    }
+    nox::CameraPath path;
+    nox::deltaTime = 0.1;
+    for (int step = 0; step < 1500; ++step) {
+        const nox::Pose pose = path.evaluate();
+        const glm::vec3 camera(pose[0], pose[1], pose[2]);
+        for (int solid : {campfire, boat, cottage, farmhouse, firstLamp, firstLamp + 1}) {
+            EXPECT_GT(worldBox(instances[solid]).distanceTo(camera), 1.0f) << "instance " << solid << " at " << step * 0.1 << " s";
+        }
+    }
+    nox::deltaTime = 0.0;
+}
+
+TEST_F(ScenePlaces, TreesAreTreeSized) {
+    for (int i = firstTree; i <= lastTree; ++i) {
+        const Box box = worldBox(instances[i]);
+        EXPECT_GT(box.high.y - box.low.y, 8.0f) << "instance " << i;   // above the houses' eaves
+        EXPECT_LT(box.high.y - box.low.y, 25.0f) << "instance " << i;  // no giants
+    }
+}
+
+// The light cubes of the scene sit where the lamps' heads glow.
+TEST_F(ScenePlaces, EachLightShinesFromALampsHead) {
+    const glm::vec3 lights[] = {{70, 29, -15}, {65, 29.47f, -65}};
+    for (int lamp = 0; lamp < 2; ++lamp) {
+        const Box box = worldBox(instances[firstLamp + lamp]);
+        EXPECT_TRUE(box.holds(lights[lamp])) << "lamp " << lamp;
+        EXPECT_GT(lights[lamp].y, box.high.y - 0.25f * (box.high.y - box.low.y)) << "lamp " << lamp;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "assets/Mesh.h"
 #include "shaders/Shader.h"
 #include "shaders/ShaderFunctions.h"
 #include "tests/support/GlTestSupport.h"
@@ -171,6 +173,32 @@ TEST_F(ShaderTest, AMissingStageIsReportedAndBothStagesStayAttached) {
     EXPECT_EQ(shaderCount, 2);
     EXPECT_EQ(shader.location_tint, -1);  // nothing linked
     forgetExpectedGlErrors();
+}
+
+// Without a usable program a draw would fall back to fixed-function drawing
+// and paint its untransformed geometry over the picture.
+TEST_F(ShaderTest, AProgramThatFailedToLinkCanBeUsedAndDrawsNothing) {
+    const std::string stem = writeStages("inert", vertexSource, "#version 330 core\nvoid main() { oops }\n");
+    CaptureStderr();
+    TintShader shader(stem);
+    GetCapturedStderr();
+    forgetExpectedGlErrors();  // the compiler's own report of the failure
+
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glUseProgram(shader.program);
+    glUniform4f(shader.location_tint, 1.0f, 1.0f, 1.0f, 1.0f);
+    nox::drawPositionArrays(nox::getQuadMesh().share());
+    glUseProgram(0);
+    EXPECT_EQ(nox::test::glErrorReport(), "");
+    const nox::test::Image image = nox::test::readBackBuffer();
+    const std::uint8_t* centre = image.pixel(image.width / 2, image.height / 2);
+    EXPECT_EQ(std::vector<int>(centre, centre + 3), (std::vector<int>{51, 102, 153}));
+
+    GLint shaderCount = 0;
+    glGetProgramiv(shader.program, GL_ATTACHED_SHADERS, &shaderCount);
+    EXPECT_EQ(shaderCount, 2);  // its own stages, for its destructor to release
 }
 
 TEST_F(ShaderTest, ACompileErrorPrintsTheInfoLogBetweenQuotes) {

@@ -32,12 +32,18 @@ protected:
         EXPECT_EQ(nox::test::glErrorReport(), "");
     }
 
-    static void draw(const glm::vec4& clipPlane = glm::vec4(0)) {
+    static void draw(const glm::vec4& clipPlane = glm::vec4(0), const std::vector<nox::Light>& lights = lamps) {
         nox::terrain::TerrainShader& shader = nox::terrain::getTerrainShader();
         glUseProgram(shader.program);
         glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-        nox::terrain::renderTerrain(*terrain, lamps);
+        nox::terrain::renderTerrain(*terrain, lights);
         glUseProgram(0);
+    }
+
+    static int centreBrightness() {
+        const nox::test::Image image = nox::test::readBackBuffer();
+        const std::uint8_t* p = image.pixel(image.width / 2, image.height / 2);
+        return p[0] + p[1] + p[2];
     }
 
     static bool centreIsBackground() {
@@ -102,6 +108,24 @@ TEST_F(TerrainTest, TheClipPlaneCutsAwayGroundAboveTheWater) {
     EXPECT_TRUE(centreIsBackground());
     draw(glm::vec4(0, 1, 0, -20.2f));  // keeps what lies above
     EXPECT_FALSE(centreIsBackground());
+}
+
+// Each street light lights a pool of snow below it: seen from straight above
+// a lamp, the ground is much brighter with the lamps than with dark ones.
+TEST_F(TerrainTest, EachLampLightsThePoolOfSnowBelowIt) {
+    std::vector<nox::Light> unlit = lamps;
+    for (nox::Light& lamp : unlit) lamp.colour = glm::vec3(0.0f);
+    for (const nox::Light& lamp : lamps) {
+        nox::getCamera().position = lamp.position + glm::vec3(0, 15, 0);
+        nox::getCamera().rotation = {-90, 0, 0};
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw(nox::terrain::keepEverything);
+        const int lit = centreBrightness();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw(nox::terrain::keepEverything, unlit);
+        const int dark = centreBrightness();
+        EXPECT_GT(lit, dark + 150) << "below the lamp at x " << lamp.position.x << ": " << lit << " against " << dark;
+    }
 }
 
 }  // namespace

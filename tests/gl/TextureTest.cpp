@@ -7,6 +7,7 @@
 #include <stb/stb_image_write.h>
 
 #include "app/Camera.h"
+#include "assets/DecodedImage.h"
 #include "assets/Texture.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -140,6 +141,27 @@ TEST_F(TextureTest, AMissingOrCorruptFilePrintsTheBareNameAndSamplesBlack) {
         EXPECT_EQ(sample(texture), (std::array<int, 3>{0, 0, 0})) << name;
         glDeleteTextures(1, &texture);
     }
+}
+
+// A forged header must not decide how much the decoder reserves; the bound is
+// the largest side every GL this renderer runs on accepts.
+TEST_F(TextureTest, SidesUpToTheLimitLoadAndALongerSideIsRefusedUndecoded) {
+    const int limit = nox::DecodedImage::maxSide;
+    const std::string wide = writePng("wide.png", limit, 1, 1, std::vector<unsigned char>(limit, 90));
+    const std::string tall = writePng("tall.png", 1, limit + 1, 1, std::vector<unsigned char>(limit + 1, 90));
+
+    CaptureStdout();
+    const GLuint loaded = nox::loadTexture(wide.c_str(), directory);
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), limit);
+
+    CaptureStdout();
+    const GLuint refused = nox::loadTexture(tall.c_str(), directory);
+    EXPECT_EQ(GetCapturedStdout(), "Texture too large: tall.png claims 1 x 16385 pixels, at most 16384 on a side\n"
+                                   "Texture failed to load at path: tall.png\n");
+    EXPECT_EQ(sample(refused), (std::array<int, 3>{0, 0, 0}));
+    glDeleteTextures(1, &loaded);
+    glDeleteTextures(1, &refused);
 }
 
 TEST_F(TextureTest, ALoadedPictureIsWhatTheQuadShows) {

@@ -43,7 +43,8 @@ std::string windowTitleFromServer();
 // Runs an xdotool command line against the X server of the tests ("keydown p").
 void xdotool(const std::string& arguments);
 
-// Polls window events until the predicate holds or about a second has passed.
+// Polls window events until the predicate holds or about twenty seconds have
+// passed.
 template <typename Predicate>
 bool pollUntil(Predicate predicate);
 

@@ -9,7 +9,9 @@ namespace nox::test {
 
 template <typename Predicate>
 bool pollUntil(Predicate predicate) {
-    constexpr int attempts = 100;
+    // Generous: it ends as soon as the predicate holds, and under load the X
+    // server can take well over a second to pass an event on.
+    constexpr int attempts = 2000;
     for (int i = 0; i < attempts; ++i) {
         glfwPollEvents();
         if (predicate()) return true;

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "app/CameraPath.h"
 #include "app/Window.h"
+#include "terrain/HeightField.h"
+#include "terrain/TerrainGeometry.h"
 
 namespace {
 
@@ -100,6 +106,84 @@ TEST_F(CameraPathTest, TheSlowLastSegmentMakesTheLoopOneHundredSixtySeconds) {
         EXPECT_EQ(path.current, 0) << display->name;
     }
     EXPECT_FLOAT_EQ(CameraPath(nox::mainDisplay).segments[14].speed, 0.1f);
+}
+
+// One loop of the flight as a viewer sees it, a twentieth of a second apart,
+// over the ground as the terrain builds it.
+class Flight : public testing::Test {
+protected:
+    static constexpr double step = 0.05;
+
+    struct Moment {
+        Pose pose;
+        bool jumpedBack;  // the loop's end: back to the first key at once
+    };
+
+    static void SetUpTestSuite() {
+        heights = new nox::terrain::HeightField;
+        nox::terrain::buildTerrainGeometry(*heights);
+        CameraPath path(nox::mainDisplay);
+        nox::deltaTime = step;
+        for (int i = 0; i < static_cast<int>(150.0 / step); ++i) {
+            const int segment = path.current;
+            const Pose pose = path.evaluate();
+            moments.push_back({pose, path.current < segment});
+        }
+        nox::deltaTime = 0.0;
+    }
+
+    static void TearDownTestSuite() {
+        delete heights;
+        moments.clear();
+    }
+
+    // Terrain at (-500, 0, -500), as the scene places it.
+    static float groundAt(float x, float z) { return heights->getInterpolatedHeight(x + 500.0f, z + 500.0f); }
+
+    static nox::terrain::HeightField* heights;
+    static std::vector<Moment> moments;
+};
+
+nox::terrain::HeightField* Flight::heights = nullptr;
+std::vector<Flight::Moment> Flight::moments;
+
+// A calm flight: a mistyped key frame shows as a dash, a sudden swing or a
+// dip into the snow.
+TEST_F(Flight, GlidesCalmlyAndStaysClearOfTheSnowAndTheLake) {
+    constexpr float clearance = 2.0f;
+    constexpr float waterHeight = 20.0f;
+    constexpr float topSpeed = 16.0f;    // units a second
+    constexpr float fastestTurn = 17.0f; // degrees a second
+    constexpr float fastestPitch = 4.0f;
+    for (size_t i = 1; i < moments.size(); ++i) {
+        const Pose& p = moments[i].pose;
+        const Pose& before = moments[i - 1].pose;
+        const float t = static_cast<float>(i * step);
+        EXPECT_GE(p[1] - std::max(groundAt(p[0], p[2]), waterHeight), clearance) << "at " << t << " s";
+        if (moments[i].jumpedBack) continue;
+        const float distance = glm::length(glm::vec3(p[0], p[1], p[2]) - glm::vec3(before[0], before[1], before[2]));
+        EXPECT_LE(distance / step, topSpeed) << "at " << t << " s";
+        EXPECT_LE(std::fabs(p[4] - before[4]) / step, fastestTurn) << "at " << t << " s";
+        EXPECT_LE(std::fabs(p[3] - before[3]) / step, fastestPitch) << "at " << t << " s";
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(Flight, PassesCloseToEachOfTheScenesPlaces) {
+    constexpr float close = 22.0f;
+    const struct {
+        const char* name;
+        glm::vec2 place;  // x, z
+    } landmarks[] = {{"campfire", {81, -2}}, {"cottage", {85, -29}},   {"farmhouse", {70, -52}},
+                     {"boat", {62, -22}},    {"first lamp", {70, -15}}, {"second lamp", {65, -65}}};
+    for (const auto& landmark : landmarks) {
+        float nearest = 1e9f;
+        for (const Moment& moment : moments) {
+            const glm::vec3 at(landmark.place.x, groundAt(landmark.place.x, landmark.place.y), landmark.place.y);
+            nearest = std::min(nearest, glm::length(glm::vec3(moment.pose[0], moment.pose[1], moment.pose[2]) - at));
+        }
+        EXPECT_LT(nearest, close) << landmark.name;
+    }
 }
 
 }  // namespace

@@ -57,6 +57,34 @@ TEST(Movement, StrafingIsLevelAndOppositeKeysCancel) {
     EXPECT_NEAR(glm::length(still.position), 0.0f, 1e-4f);
 }
 
+// What the keys mean is relative to the picture: whatever way the camera
+// faces, D moves it towards the right edge of the view and A towards the left,
+// and W straight into the view when it looks level.
+TEST(Movement, KeysMoveAlongTheViewWhateverWayTheCameraFaces) {
+    for (const float yaw : {0.0f, 35.0f, 90.0f, 180.0f, 251.0f, -120.0f}) {
+        for (const float pitch : {0.0f, 30.0f}) {
+            Camera camera;
+            camera.position = {10.0f, 25.0f, -30.0f};
+            camera.rotation = {pitch, yaw, 0.0f};
+            const glm::mat3 toView = glm::mat3(glm::inverse(nox::createModelMatrix(camera.position, camera.rotation, glm::vec3(1))));
+            const auto movedInView = [&](const nox::MoveKeys& keys) {
+                Camera moved = camera;
+                nox::applyMovement(moved, keys, 0.5f);
+                return toView * (moved.position - camera.position);
+            };
+            const glm::vec3 right = movedInView({false, false, false, true});
+            const glm::vec3 left = movedInView({false, true, false, false});
+            EXPECT_NEAR(right.x, 10.0f, 1e-3f) << "yaw " << yaw << ", pitch " << pitch;
+            EXPECT_NEAR(glm::length(glm::vec2(right.y, right.z)), 0.0f, 1e-3f) << "yaw " << yaw << ", pitch " << pitch;
+            EXPECT_NEAR(left.x, -10.0f, 1e-3f) << "yaw " << yaw << ", pitch " << pitch;
+            if (pitch == 0.0f) {
+                const glm::vec3 forward = movedInView({true, false, false, false});
+                EXPECT_NEAR(glm::length(forward - glm::vec3(0.0f, 0.0f, -10.0f)), 0.0f, 1e-3f) << "yaw " << yaw;
+            }
+        }
+    }
+}
+
 TEST(ViewMatrix, IsTheInverseOfTheCameraModelMatrix) {
     Camera& camera = nox::getCamera();
     camera.position = {10.0f, 25.0f, -30.0f};

@@ -1,0 +1,146 @@
+// One whole loop of the camera flight, frame after frame as the program runs
+// it but with a coarse fixed frame time, watching for anything that piles up:
+// GL errors, GL objects and memory. Meant for the ASan + UBSan build, where a
+// sanitizer report ends the run.
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "app/FrameLoop.h"
+#include "tests/support/GlTestSupport.h"
+
+// Present in the sanitizer runtime only: the bytes the process holds, without
+// the freed memory the sanitizer keeps in quarantine.
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+
+namespace {
+
+// A sixteenth of a key-frame segment a frame, exact in binary, so that the
+// frames add up to exactly one 150 s loop.
+constexpr double frameTime = 0.625;
+constexpr int frameCount = 240;
+
+// The GL driver keeps its images, buffers and compiled shader variants in this
+// process's heap, and how much depends on what is in view: over the loop the
+// heap rises and falls by tens of megabytes with the view. Growth of our own
+// making shows where the view stays put: every so often the loop pauses for a
+// few frames of a hundredth of a second (time, particles and flight still
+// move), over which the heap must stay flat.
+constexpr int framesBetweenPauses = 60;
+constexpr int pauseFrames = 10;
+constexpr double pauseFrameTime = 0.01;
+constexpr long pauseAllowance = 256 * 1024;  // bytes; 25 KB a frame
+
+long heapBytes() {
+    if (__sanitizer_get_current_allocated_bytes != nullptr) return static_cast<long>(__sanitizer_get_current_allocated_bytes());
+    return static_cast<long>(mallinfo2().uordblks);
+}
+
+long residentBytes() {
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+double megabytes(long bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The GL objects alive, by kind. Names are small numbers handed out in order;
+// the scene has a few hundred.
+using Census = std::map<std::string, int>;
+
+Census takeCensus() {
+    constexpr GLuint highestName = 4096;
+    const std::array<std::pair<const char*, GLboolean (*)(GLuint)>, 8> kinds{{
+        {"textures", [](GLuint n) { return glIsTexture(n); }},
+        {"buffers", [](GLuint n) { return glIsBuffer(n); }},
+        {"vertex arrays", [](GLuint n) { return glIsVertexArray(n); }},
+        {"framebuffers", [](GLuint n) { return glIsFramebuffer(n); }},
+        {"renderbuffers", [](GLuint n) { return glIsRenderbuffer(n); }},
+        {"queries", [](GLuint n) { return glIsQuery(n); }},
+        {"programs", [](GLuint n) { return glIsProgram(n); }},
+        {"shaders", [](GLuint n) { return glIsShader(n); }},
+    }};
+    Census census;
+    for (const auto& [kind, isOne] : kinds) {
+        int alive = 0;
+        for (GLuint name = 1; name <= highestName; ++name) alive += isOne(name) == GL_TRUE;
+        census[kind] = alive;
+    }
+    return census;
+}
+
+std::string describe(const Census& census) {
+    std::string text;
+    for (const auto& [kind, count] : census) text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
+    return text;
+}
+
+// The parts created on first use after the first frame: the effect chain (the
+// first frame with the moon ahead) and the lens flares (the first flare drawn).
+// Each may add its objects once.
+constexpr int lazyParts = 2;
+
+class Soak : public testing::Test {
+protected:
+    // One frame, then the checks every frame gets: no GL error, no GL object
+    // given up, new ones only now and then.
+    void frame(double seconds) {
+        loop.iterate(seconds);
+        glFinish();  // the driver's work for the frame, and its memory, is done
+        ++frames;
+        ASSERT_EQ(nox::test::glErrorReport(), "") << "frame " << frames;
+        const Census census = takeCensus();
+        if (frames == 1) afterFirstFrame = census;
+        if (frames > 1) {
+            for (const auto& [kind, count] : census) ASSERT_GE(count, last[kind]) << kind << " released in frame " << frames;
+            if (census != last) {
+                ++framesThatAddedObjects;
+                std::printf("frame %d added GL objects: %s\n", frames, describe(census).c_str());
+            }
+        }
+        last = census;
+    }
+
+    nox::FrameLoop loop;
+    int frames = 0;
+    Census afterFirstFrame;
+    Census last;
+    int framesThatAddedObjects = 0;
+};
+
+TEST_F(Soak, AWholeLoopOfTheFlightRunsCleanAndHoldsSteady) {
+    bool flewTheLastSegment = false;
+    for (int step = 1; step <= frameCount; ++step) {
+        ASSERT_NO_FATAL_FAILURE(frame(frameTime));
+        flewTheLastSegment = flewTheLastSegment || loop.path().current == nox::CameraPath::segmentCount - 1;
+        if (step == 1) {
+            std::printf("after the first frame: heap %.1f MB, resident %.1f MB\n", megabytes(heapBytes()),
+                        megabytes(residentBytes()));
+        }
+        if (step % framesBetweenPauses != 0) continue;
+        ASSERT_NO_FATAL_FAILURE(frame(pauseFrameTime));
+        const long pauseStart = heapBytes();
+        for (int i = 1; i < pauseFrames; ++i) ASSERT_NO_FATAL_FAILURE(frame(pauseFrameTime));
+        const long pauseEnd = heapBytes();
+        std::printf("at %d s of the flight: heap %.1f MB, %+.3f MB over %d paused frames, resident %.1f MB\n",
+                    step * 5 / 8, megabytes(pauseEnd), megabytes(pauseEnd - pauseStart), pauseFrames - 1,
+                    megabytes(residentBytes()));
+        EXPECT_LE(pauseEnd - pauseStart, pauseAllowance) << "at " << step * 5 / 8 << " s of the flight";
+    }
+    std::printf("%d frames; GL objects after the first: %s\nat the end: %s\n", frames, describe(afterFirstFrame).c_str(),
+                describe(last).c_str());
+    EXPECT_TRUE(flewTheLastSegment && loop.path().current == 0) << "not one whole loop";
+    EXPECT_LE(framesThatAddedObjects, lazyParts);
+}
+
+}  // namespace
