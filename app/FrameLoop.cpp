@@ -2,6 +2,7 @@
 
 #include "app/Camera.h"
 #include "app/DisplayConfig.h"
+#include "app/FrameSteps.h"
 #include "app/Window.h"
 #include "gpu_particles/Fire.h"
 #include "gpu_particles/Snow.h"
@@ -38,6 +39,17 @@ void FrameLoop::iterate(double chosenDeltaTime) {
     runPhases();
 }
 
+void FrameLoop::iterateWithoutDrawing(double chosenDeltaTime) {
+    glfwPollEvents();
+    handleKeys();
+    resetTargetSizes();
+    updateTiming();
+    deltaTime = chosenDeltaTime;
+    cameraPhase();
+    particlePhase();
+    scene.water.advanceScroll();
+}
+
 void FrameLoop::presentAndPoll() {
     glfwPollEvents();
     glfwSwapBuffers(getWindow());
@@ -64,9 +76,12 @@ void FrameLoop::updateTiming() {
 }
 
 void FrameLoop::runPhases() {
+    if (frameStepWatcher != nullptr) frameStepWatcher->frameBegan();
     cameraPhase();
     particlePhase();
+    endFrameStep(FrameStep::ParticleCompute);
     renderPhase();
+    if (frameStepWatcher != nullptr) frameStepWatcher->frameEnded();
 }
 
 void FrameLoop::cameraPhase() {

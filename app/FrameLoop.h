@@ -26,6 +26,11 @@ public:
     // still advances lastFrameTime), for reproducible frames.
     void iterate(double chosenDeltaTime);
 
+    // The same iteration without the render phase: the camera, the particles
+    // and the water's ripples move on exactly as in a drawn frame of that
+    // length, for tools that need a late moment of the flight quickly.
+    void iterateWithoutDrawing(double chosenDeltaTime);
+
     bool manualMode() const { return inManualMode; }
     // Switches between the flight and free flight, as P does.
     void setManualMode(bool manual) { inManualMode = manual; }

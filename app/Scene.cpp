@@ -1,13 +1,18 @@
 #include "app/Scene.h"
 
+#include "app/Camera.h"
 #include "app/CameraMirror.h"
 #include "app/DisplayConfig.h"
+#include "app/FrameSteps.h"
 #include "app/ScenePopulation.h"
 #include "app/Transform.h"
 #include "assets/AssimpShader.h"
 #include "assets/Texture.h"
 #include "gpu_particles/Fire.h"
 #include "gpu_particles/Snow.h"
+#include "postprocessing/LensFlareRenderer.h"
+#include "postprocessing/PostProcessingChain.h"
+#include "postprocessing/ScreenPosition.h"
 #include "shapes/ShapeShader.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -43,6 +48,16 @@ const glm::vec4 moonLightScale(0.1f, 0.1f, 0.1f, 1.0f);
 
 // The scene's picture, a spare, and the highlight the god rays are made from.
 constexpr int sceneColourAttachments = 3;
+
+struct SourceQueries {
+    Scene::Query visible;
+    Scene::Query total;
+};
+const std::array<SourceQueries, Scene::lightSourceCount> sourceQueries{{
+    {Scene::cube1Visible, Scene::cube1Total},
+    {Scene::cube2Visible, Scene::cube2Total},
+    {Scene::moonVisible, Scene::moonTotal},
+}};
 
 struct QuadPlacement {
     glm::vec3 translation;
@@ -111,17 +126,48 @@ void Scene::resetTargetSizes() {
 void Scene::render() {
     uploadModelLights();
     refractionPass();
+    endFrameStep(FrameStep::Refraction);
     reflectionPass();
+    endFrameStep(FrameStep::Reflection);
+    readOcclusionResults();
+    queryPass();
+    endFrameStep(FrameStep::Queries);
     scenePass();
     present();
+    endFrameStep(FrameStep::Presentation);
+    lensFlarePass();
+    endFrameStep(FrameStep::Flares);
 }
 
 // What lies below the surface, for the lake bed seen through the water.
+// Only the part of each water image that the visible water can look up is
+// drawn: the rest of the image is never read.
+ScreenRegion Scene::visibleWater() const {
+    if (!cullWaterImages) return ScreenRegion{};
+    return waterRegion(terrain.chunks, terrain.position, waterHeight, projection * getViewMatrix())
+        .grown(waterLookupReach);
+}
+
+void Scene::limitPassTo(const ScreenRegion& region, const RenderTarget& target) {
+    passRegion = region.empty() ? glm::mat4(1.0f) : region.cullingMatrix();
+    const glm::ivec4 box = region.pixels(target.width, target.height);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(box.x, box.y, box.z, box.w);
+}
+
+void Scene::endLimitedPass() {
+    passRegion = glm::mat4(1.0f);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void Scene::refractionPass() {
+    const ScreenRegion region = visibleWater();
     glEnable(GL_CLIP_DISTANCE0);
     refractionTarget.bindForDrawing();
+    limitPassTo(region, refractionTarget);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawTerrain(glm::vec4(0.0f, -1.0f, 0.0f, clipAbove));
+    if (!region.empty()) drawTerrain(glm::vec4(0.0f, -1.0f, 0.0f, clipAbove));
+    endLimitedPass();
     refractionTarget.unbind();
     glDisable(GL_CLIP_DISTANCE0);
 }
@@ -129,36 +175,127 @@ void Scene::refractionPass() {
 // What lies above the surface, seen from the camera's mirror image below it.
 void Scene::reflectionPass() {
     const glm::vec4 keepAbove(0.0f, 1.0f, 0.0f, clipBelow);
+    // The water looks its reflection up upside down.
+    const ScreenRegion region = visibleWater().mirrored();
     glEnable(GL_CLIP_DISTANCE0);
     reflectionTarget.bindForDrawing();
+    limitPassTo(region, reflectionTarget);
     {
         const CameraMirror mirror(getCamera(), waterHeight);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawModels(keepAbove);
-        renderSkyFaces(quads);
-        drawTerrain(keepAbove);
+        if (!region.empty()) {
+            drawModels(keepAbove);
+            renderSkyFaces(quads);
+            drawTerrain(keepAbove);
+        }
     }
+    endLimitedPass();
     reflectionTarget.unbind();
     glDisable(GL_CLIP_DISTANCE0);
+}
+
+// A light source's two counts must see the same faces of it, whatever the
+// draw before left behind: the front faces only, as the picture shows them.
+void Scene::countFrontFacesOnly() {
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+}
+
+void Scene::readOcclusionResults() {
+    for (Query query : {cube1Total, cube2Total, moonTotal, cube1Visible, cube2Visible, moonVisible}) {
+        queries[query].readResult();
+    }
+}
+
+// The moon is drawn exactly as the scene pass draws it, turned to face the
+// camera, so that its two counts measure the same shape.
+void Scene::queryPass() {
+    sceneTarget.bindForDrawing();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    countFrontFacesOnly();
+    shapes::ShapeShader& shader = shapes::getShapeShader();
+    glUseProgram(shader.program);
+    glUniform4f(shader.color, lightColour.r, lightColour.g, lightColour.b, 1.0f);
+    shader.loadViewMatrix();
+    queries[cube1Total].begin();
+    shapes::renderShapeWithoutDepth(lightCube1);
+    queries[cube1Total].end();
+    queries[cube2Total].begin();
+    shapes::renderShapeWithoutDepth(lightCube2);
+    queries[cube2Total].end();
+    const Shape& moonShape = quads[moonQuad];
+    queries[moonTotal].begin();
+    shapes::renderShapeWithoutDepth(moonShape, shapes::billboardMatrix(moonShape, getViewMatrix()));
+    queries[moonTotal].end();
+    glUseProgram(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sceneTarget.unbind();
 }
 
 void Scene::scenePass() {
     sceneTarget.bindForDrawing();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawModels(keepEverything);
+    drawModels(keepEverything, 0, firstStreetLightInstance);
+    endFrameStep(FrameStep::Models);
     drawTerrain(keepEverything);
+    endFrameStep(FrameStep::Terrain);
     drawWater();
-    renderSky(quads);
+    endFrameStep(FrameStep::Water);
+    drawSky();
+    endFrameStep(FrameStep::SkyAndMoon);
     drawLightCubes();
+    endFrameStep(FrameStep::LightCubes);
+    // Each street light's lantern encloses its light cube. Drawn after the
+    // cubes are counted, the glass still covers them in the picture but does
+    // not hide the lamps' own light from their flares.
+    drawModels(keepEverything, firstStreetLightInstance, modelInstanceCount);
+    endFrameStep(FrameStep::Models);
     // Last of the scene: the sprites write no depth, so everything opaque
     // must already be there to hide them.
     gpu_particles::renderSnow(gpu_particles::getSnowSystem());
     gpu_particles::renderFire(gpu_particles::getFireSystem());
+    endFrameStep(FrameStep::Particles);
     sceneTarget.unbind();
 }
 
-// The scene's picture, copied to the window as it is.
 void Scene::present() {
+    projectToScreen(quads[moonQuad].position);
+    if (screenPosition) {
+        postprocessing::PostProcessingChain& chain = postprocessing::getPostProcessingChain();
+        // The chain works in texture coordinates, whose y axis points up.
+        chain.inputValues.push_back(screenPosition->x);
+        chain.inputValues.push_back(static_cast<float>(1.0 - static_cast<double>(screenPosition->y)));
+        for (GLuint colour : sceneTarget.colourAttachments) chain.inputTextures.push_back(colour);
+        chain.inputTextures.push_back(sceneTarget.depthAttachment);
+        chain.run();
+    } else {
+        copySceneToWindow();
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+}
+
+void Scene::lensFlarePass() {
+    for (LightSource source : {lamp1, lamp2, moon}) {
+        if (const std::optional<float> brightness = flareBrightness(source)) {
+            lensflares::getLensFlareRenderer().renderLensFlares(lightSourcePosition(source), *brightness);
+        }
+    }
+}
+
+std::optional<float> Scene::flareBrightness(LightSource source) const {
+    const GLint visible = queries[sourceQueries[source].visible].samples;
+    const GLint total = queries[sourceQueries[source].total].samples;
+    if (visible <= 0 || total <= 0) return std::nullopt;
+    return static_cast<float>(visible) / static_cast<float>(total);
+}
+
+glm::vec3 Scene::lightSourcePosition(LightSource source) const {
+    const glm::vec3 positions[lightSourceCount] = {lightCube1.position, lightCube2.position, quads[moonQuad].position};
+    return positions[source];
+}
+
+// The scene's picture, copied to the window as it is.
+void Scene::copySceneToWindow() {
     sceneTarget.bindForReading();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
@@ -166,7 +303,6 @@ void Scene::present() {
     glBlitFramebuffer(0, 0, sceneTarget.width, sceneTarget.height, 0, 0, activeDisplay.windowWidth,
                       activeDisplay.windowHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     sceneTarget.unbind();
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
 }
 
 void Scene::uploadModelLights() {
@@ -180,14 +316,14 @@ void Scene::uploadModelLights() {
     glUseProgram(0);
 }
 
-void Scene::drawModels(const glm::vec4& clipPlane) {
+void Scene::drawModels(const glm::vec4& clipPlane, int first, int end) {
     assimp::AssimpShader& shader = assimp::getAssimpShader();
     glUseProgram(shader.program);
     shader.loadViewMatrix();
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
     const assimp::ModelInstance* instances = terrain.getModelInstances();
-    const glm::mat4 viewProjection = projection * getViewMatrix();
-    for (int i = 0; i < modelInstanceCount; ++i) {
+    const glm::mat4 viewProjection = passRegion * projection * getViewMatrix();
+    for (int i = first; i < end; ++i) {
         if (!cullModels || instances[i].mayBeSeen(viewProjection, clipPlane)) assimp::renderModel(instances[i]);
     }
     glUseProgram(0);
@@ -197,7 +333,7 @@ void Scene::drawTerrain(const glm::vec4& clipPlane) {
     terrain::TerrainShader& shader = terrain::getTerrainShader();
     glUseProgram(shader.program);
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-    terrain::renderTerrain(terrain, lights, clipPlane);
+    terrain::renderTerrain(terrain, lights, clipPlane, passRegion);
     glUseProgram(0);
 }
 
@@ -220,6 +356,14 @@ void drawSkyFaces(const SkyQuads& quads) {
         skybox.renderTexturedShape(quads[face], skyTextureIndex(face));
     }
 }
+
+// The bright moon; expects the ShapeTextureShader in use and leaves it so.
+void drawMoon(const SkyQuads& quads) {
+    shapes::ShapeTextureShader& shader = shapes::getShapeTextureShader();
+    glUniform4fv(shader.outColorScale, 1, &moonColourScale[0]);
+    glUniform4fv(shader.lightColorScale, 1, &moonLightScale[0]);
+    shapes::getSkybox().renderTexturedShape(quads[Scene::moonQuad], skyTextureIndex(Scene::moonQuad));
+}
 }  // namespace
 
 void renderSkyFaces(const SkyQuads& quads) {
@@ -229,11 +373,16 @@ void renderSkyFaces(const SkyQuads& quads) {
 
 void renderSky(const SkyQuads& quads) {
     drawSkyFaces(quads);
-    shapes::ShapeTextureShader& shader = shapes::getShapeTextureShader();
-    shapes::Skybox& skybox = shapes::getSkybox();
-    glUniform4fv(shader.outColorScale, 1, &moonColourScale[0]);
-    glUniform4fv(shader.lightColorScale, 1, &moonLightScale[0]);
-    skybox.renderTexturedShape(quads[Scene::moonQuad], skyTextureIndex(Scene::moonQuad));
+    drawMoon(quads);
+    glUseProgram(0);
+}
+
+void Scene::drawSky() {
+    drawSkyFaces(quads);
+    countFrontFacesOnly();
+    queries[moonVisible].begin();
+    drawMoon(quads);
+    queries[moonVisible].end();
     glUseProgram(0);
 }
 
@@ -242,8 +391,13 @@ void Scene::drawLightCubes() {
     glUseProgram(shader.program);
     glUniform4f(shader.color, lightColour.r, lightColour.g, lightColour.b, 1.0f);
     shader.loadViewMatrix();
+    countFrontFacesOnly();
+    queries[cube1Visible].begin();
     shapes::renderShape(lightCube1);
+    queries[cube1Visible].end();
+    queries[cube2Visible].begin();
     shapes::renderShape(lightCube2);
+    queries[cube2Visible].end();
     glUseProgram(0);
 }
 

@@ -8,6 +8,9 @@
 namespace nox {
 
 inline constexpr int modelInstanceCount = 33;
+// The two street lights are the last instances; their lanterns hang around
+// the scene's two light cubes.
+inline constexpr int firstStreetLightInstance = 31;
 
 namespace terrain {
 class Terrain;

@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
+#include "assets/Texture.h"
 #include "shaders/ShaderFunctions.h"
 
 namespace nox::assimp {
@@ -20,7 +21,7 @@ GLint samplerFor(const AssimpShader& shader, const std::string& type) {
 // earlier mesh left on that unit, such as another model's normal map.
 class NeutralMaps {
 public:
-    NeutralMaps() : noSpecular(solidTexture(0, 0, 0)), flatNormal(solidTexture(128, 128, 255)) {}
+    NeutralMaps() : noSpecular(createSolidTexture(0, 0, 0)), flatNormal(createSolidTexture(128, 128, 255)) {}
     ~NeutralMaps() {
         glDeleteTextures(1, &noSpecular);
         glDeleteTextures(1, &flatNormal);
@@ -28,25 +29,10 @@ public:
     NeutralMaps(const NeutralMaps&) = delete;
     NeutralMaps& operator=(const NeutralMaps&) = delete;
 
+    // Made during the first draw, in the middle of binding a mesh's maps:
+    // createSolidTexture leaves the active unit's binding alone.
     const GLuint noSpecular;
     const GLuint flatNormal;
-
-private:
-    // Leaves the active unit's binding as it was: the first draw creates these
-    // in the middle of binding a mesh's maps.
-    static GLuint solidTexture(GLubyte r, GLubyte g, GLubyte b) {
-        const GLubyte texel[4] = {r, g, b, 255};
-        GLint previous = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-        return id;
-    }
 };
 
 const NeutralMaps& getNeutralMaps() {

@@ -60,4 +60,18 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     return id;
 }
 
+GLuint createSolidTexture(GLubyte r, GLubyte g, GLubyte b) {
+    const GLubyte texel[4] = {r, g, b, 255};
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    return id;
+}
+
 }  // namespace nox

@@ -15,4 +15,9 @@ namespace nox {
 // caller owns the texture.
 GLuint loadTexture(const char* fileName, const std::string& directory);
 
+// A 1 x 1 texture of one opaque colour, filtered nearest. The caller owns
+// it; the active unit's binding is left as it was, so it can be made in the
+// middle of binding other textures.
+GLuint createSolidTexture(GLubyte r, GLubyte g, GLubyte b);
+
 }  // namespace nox

@@ -44,13 +44,12 @@ GLuint createParticleBuffer(GLsizeiptr bytes) {
     return id;
 }
 
+// Zeroed by restart(), like the rest of the step state.
 GLuint createCounterBuffer() {
-    const GLuint zero = 0;
     GLuint id = 0;
     glGenBuffers(1, &id);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, id);
-    glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof zero, nullptr, GL_DYNAMIC_COPY);
-    glBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof zero, &zero);
+    glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof(GLuint), nullptr, GL_DYNAMIC_COPY);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
     return id;
 }
@@ -75,13 +74,9 @@ ParticleSystem::ParticleSystem(const char* atlasFile) {
     texture = loadTexture(atlasFile, textureDirectory);
     const GLsizeiptr capacityBytes = maxParticles * particleBytes;
     for (GLuint& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
-    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes);
+    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
     counterBuffer = createCounterBuffer();
-
-    uploadSeeds(positionBuffers[0], seedPositions);
-    uploadSeeds(velocityBuffers[0], seedVelocities);
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
-    particleCount = static_cast<int>(seedPositions.size());
+    restart();
 
     glGenVertexArrays(2, vertexArrays);
     for (int i = 0; i < 2; ++i) {
@@ -100,6 +95,21 @@ ParticleSystem::~ParticleSystem() {
     glDeleteBuffers(2, velocityBuffers);
     glDeleteBuffers(1, &counterBuffer);
     glDeleteTextures(1, &texture);
+}
+
+void ParticleSystem::restart() {
+    uploadSeeds(positionBuffers[0], seedPositions);
+    uploadSeeds(velocityBuffers[0], seedVelocities);
+    const glm::vec4 firstStep(0.0f);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, maxParticles * particleBytes, particleBytes, &firstStep);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    particleCount = static_cast<int>(seedPositions.size());
+    currentIndex = 0;
+    spawnAccumulator = 0.0;
+    const GLuint zero = 0;
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, counterBuffer);
+    glBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof zero, &zero);
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
 }
 
 void ParticleSystem::loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission) {

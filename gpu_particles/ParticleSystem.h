@@ -24,7 +24,9 @@ struct Emission {
 int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit);
 
 // One particle system living on the GPU: two ping-pong pairs of storage
-// buffers (positions and velocities, a vec4 each per particle), a vertex
+// buffers (positions and velocities, a vec4 each per particle; the velocity
+// buffers hold one entry more, in which the compute programs count the steps
+// that seed their random numbers), a vertex
 // array over each position buffer, and an atomic counter through which the
 // compute step reports how many particles it wrote. Owns every GL name it
 // holds, the atlas texture included, and must be destroyed while the context
@@ -38,6 +40,10 @@ public:
 
     ParticleSystem(const ParticleSystem&) = delete;
     ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    // Back to the two seeds, as when created: from here the same frame times
+    // give the same particles again.
+    void restart();
 
     // The first half of a compute step, with the system's compute program in
     // use: takes this frame's spawn count and sets the shared uniforms.

@@ -32,21 +32,25 @@ ShapeShader& getShapeShader() {
 }
 
 namespace {
-void drawShape(const Shape& shape) {
-    glUniformMatrix4fv(getShapeShader().transformationMatrix, 1, GL_FALSE, glm::value_ptr(shape.modelMatrix()));
-    drawPositionArrays(shape);
+void drawShape(const SharedMesh& mesh, const glm::mat4& modelMatrix) {
+    glUniformMatrix4fv(getShapeShader().transformationMatrix, 1, GL_FALSE, glm::value_ptr(modelMatrix));
+    drawPositionArrays(mesh);
 }
 }  // namespace
 
 void renderShape(const Shape& shape) {
     glEnable(GL_DEPTH_TEST);
-    drawShape(shape);
+    drawShape(shape, shape.modelMatrix());
 }
 
 void renderShapeWithoutDepth(const Shape& shape) {
+    renderShapeWithoutDepth(shape, shape.modelMatrix());
+}
+
+void renderShapeWithoutDepth(const SharedMesh& mesh, const glm::mat4& modelMatrix) {
     glDepthMask(GL_FALSE);
     glDisable(GL_DEPTH_TEST);
-    drawShape(shape);
+    drawShape(mesh, modelMatrix);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
 }

@@ -31,5 +31,8 @@ ShapeShader& getShapeShader();
 void renderShape(const Shape& shape);
 // Draws every sample, hidden or not, then turns depth testing and depth writes on.
 void renderShapeWithoutDepth(const Shape& shape);
+// The same for a mesh placed by a matrix of the caller's, such as the moon's
+// quad turned to face the camera.
+void renderShapeWithoutDepth(const SharedMesh& mesh, const glm::mat4& modelMatrix);
 
 }  // namespace nox::shapes

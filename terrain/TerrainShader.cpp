@@ -41,7 +41,8 @@ TerrainShader& getTerrainShader() {
     return shader;
 }
 
-void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, const glm::vec4& clipPlane) {
+void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, const glm::vec4& clipPlane,
+                   const glm::mat4& region) {
     TerrainShader& shader = getTerrainShader();
     glUniformMatrix4fv(shader.viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
     for (int i = 0; i < TerrainShader::lightCount; ++i) {
@@ -64,7 +65,8 @@ void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, con
     if (terrain.singleDraw) {
         glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
     } else {
-        terrain.chunks.selectVisible(terrain.position, projection * getViewMatrix(), clipPlane, terrain.visibleRanges);
+        terrain.chunks.selectVisible(terrain.position, region * projection * getViewMatrix(), clipPlane,
+                                     terrain.visibleRanges);
         const DrawRanges& ranges = terrain.visibleRanges;
         glMultiDrawElements(GL_TRIANGLES, ranges.counts.data(), GL_UNSIGNED_INT, ranges.offsets.data(),
                             static_cast<GLsizei>(ranges.counts.size()));

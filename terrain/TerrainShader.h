@@ -38,8 +38,10 @@ inline const glm::vec4 keepEverything(0.0f, 0.0f, 0.0f, 1.0f);
 // Draws the terrain two-sided with the first two lights, through the
 // TerrainShader that the caller has made current with `clipPlane` loaded.
 // Only the chunks inside the camera's view and on the plane's kept side are
-// drawn. Leaves back-face culling on.
+// drawn, and of those only the ones inside `region` (a ScreenRegion's
+// culling matrix) when the pass draws only part of its target. Leaves
+// back-face culling on.
 void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights,
-                   const glm::vec4& clipPlane = keepEverything);
+                   const glm::vec4& clipPlane = keepEverything, const glm::mat4& region = glm::mat4(1.0f));
 
 }  // namespace nox::terrain

@@ -32,12 +32,16 @@ float advanceMoveFactor(float moveFactor, float seconds) {
     return m - std::trunc(m);
 }
 
+void WaterRenderer::advanceScroll() {
+    moveFactor = advanceMoveFactor(moveFactor, static_cast<float>(deltaTime));
+}
+
 void WaterRenderer::prepareWater(const std::vector<Light>& lights) {
     const WaterShader& shader = getWaterShader();
     glUniformMatrix4fv(shader.viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
     const glm::vec3& eye = getCamera().position;
     glUniform3f(shader.cameraPosition, eye.x, eye.y, eye.z);
-    moveFactor = advanceMoveFactor(moveFactor, static_cast<float>(deltaTime));
+    advanceScroll();
     glUniform1f(shader.moveFactor, moveFactor);
     for (int i = 0; i < WaterShader::lightCount; ++i) {
         glUniform3fv(shader.lightColour[i], 1, glm::value_ptr(lights[i].colour));

@@ -31,6 +31,9 @@ public:
     // bound and the five water textures on units 0-4 with unit 4 active.
     void renderWater(const std::vector<WaterTile>& tiles, const std::vector<Light>& lights);
 
+    // Moves the ripples on by the last frame's deltaTime, as every draw does.
+    void advanceScroll();
+
     // Per-draw uniforms, the quad, the textures and the blending.
     void prepareWater(const std::vector<Light>& lights);
 

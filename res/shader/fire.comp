@@ -136,11 +136,19 @@ void spawn(uint spawnIndex, uint stepSeed) {
     write(vec4(position, appearance), vec4(velocity, 0.0));
 }
 
-// Different for every step: the flames move, so the first one's place does.
-uint seedOfStep() {
-    uint seed = hash(uint(LastCount) ^ hash(floatBitsToUint(DeltaT)));
-    if (LastCount > 0) seed ^= hash(floatBitsToUint(lastPositions[0].y));
-    return seed;
+// The velocity arrays hold one entry past the last particle's room, whose x
+// counts the steps. Particles reach their slots in no fixed order, so only
+// this number tells the steps apart the same way in every run: it seeds the
+// new particles of each step.
+uint stepNumber() {
+    vec4 counter = lastVelocities[MaximumCount];
+    return uint(counter.x) | (uint(counter.y) << 16);
+}
+
+// Kept in two 16-bit halves, each exact as a float.
+void countStep() {
+    uint next = stepNumber() + 1u;
+    nextVelocities[MaximumCount] = vec4(float(next & 0xFFFFu), float(next >> 16), 0.0, 0.0);
 }
 
 void main() {
@@ -151,7 +159,8 @@ void main() {
     uint lastCount = uint(min(LastCount, MaximumCount));
     uint spawnLimit = min(uint(SpawnCount), uint(MaximumCount) - lastCount);
 
+    if (id == 0u) countStep();
     if (id < lastCount) carryForward(id);
-    uint stepSeed = seedOfStep();
+    uint stepSeed = hash(stepNumber());
     for (uint s = id; s < spawnLimit; s += invocations) spawn(s, stepSeed);
 }

@@ -5,6 +5,8 @@
 // of crushing them to black as a scale of the encoded values would.
 
 in vec2 textureCoords;
+in vec3 viewDirection;
+in vec3 moonDirection;
 
 uniform sampler2D colorTex;
 uniform vec4 outColorScale;    // what reaches the picture
@@ -14,6 +16,14 @@ layout(location = 0) out vec4 outColor;
 layout(location = 2) out vec4 outHighlight;
 
 const float displayGamma = 2.2;
+
+// The sky around the moon is lit by it. That light feeds the god rays
+// whatever the scales say, so that the trees and ridges standing in front of
+// it cut the rays into shafts. Linear light at the moon's centre, and how
+// fast it falls off with the angle from the moon (1 - cosine, ~ half the
+// angle squared).
+const vec3 moonGlowLight = vec3(0.17, 0.19, 0.23);
+const float moonGlowFalloff = 0.008;
 
 vec3 toLinear(vec3 encoded) {
     return pow(encoded, vec3(displayGamma));
@@ -32,9 +42,15 @@ vec2 insideBorder(vec2 uv) {
     return clamp(uv, halfTexel, 1.0 - halfTexel);
 }
 
+vec3 moonGlow() {
+    float cosine = dot(normalize(viewDirection), normalize(moonDirection));
+    return moonGlowLight * exp((cosine - 1.0) / moonGlowFalloff);
+}
+
 void main() {
     vec4 texel = texture(colorTex, insideBorder(textureCoords));
     vec3 linear = toLinear(texel.rgb);
     outColor = vec4(toDisplay(linear * outColorScale.rgb), texel.a * outColorScale.a);
-    outHighlight = vec4(toDisplay(linear * lightColorScale.rgb), texel.a * lightColorScale.a);
+    vec3 highlight = linear * lightColorScale.rgb + moonGlow();
+    outHighlight = vec4(toDisplay(highlight), texel.a * lightColorScale.a);
 }

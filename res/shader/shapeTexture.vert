@@ -10,8 +10,16 @@ uniform mat4 viewMatrix;
 uniform mat4 projectionMatrix;
 
 out vec2 textureCoords;
+out vec3 viewDirection;  // from the eye, in the world
+out vec3 moonDirection;
+
+const vec3 moonPosition = vec3(-450.0, 362.0, -345.0);
 
 void main() {
     textureCoords = vec2(position.x * 0.5 + 0.5, 0.5 - position.y * 0.5);
-    gl_Position = projectionMatrix * viewMatrix * transformationMatrix * vec4(position, 0.0, 1.0);
+    vec4 world = transformationMatrix * vec4(position, 0.0, 1.0);
+    vec3 eye = inverse(viewMatrix)[3].xyz;
+    viewDirection = world.xyz - eye;
+    moonDirection = moonPosition - eye;
+    gl_Position = projectionMatrix * viewMatrix * world;
 }

@@ -32,6 +32,7 @@ const float displayGamma = 2.2;
 
 const float waveStrength = 0.018;      // largest shift of the image lookups
 const float calmDepth = 2.5;           // distortion fades out in shallower water
+const float edgeMargin = 0.001;       // the shifted lookups keep this far inside the images
 const float shoreSoftness = 1.2;       // depth over which the water fades in at the shore
 const float normalUpness = 2.6;        // flattens the normal map's tilt
 const float fresnelPower = 1.4;        // higher shows more reflection
@@ -74,6 +75,13 @@ vec2 ripple(out vec2 distortedCoords) {
     return (texture(dudvMap, distortedCoords).rg * 2.0 - 1.0) * 0.7 + (crossing * 2.0 - 1.0) * 0.3;
 }
 
+// The images repeat, so a lookup within half a texel of an edge would blend
+// in the opposite edge.
+vec2 insideEdges(sampler2D image, vec2 uv) {
+    vec2 margin = max(vec2(edgeMargin), 0.5 / vec2(textureSize(image, 0)));
+    return clamp(uv, margin, 1.0 - margin);
+}
+
 vec3 surfaceNormal(vec2 coords) {
     vec3 n = texture(normalMap, coords).rgb;
     return normalize(vec3(n.r * 2.0 - 1.0, n.b * normalUpness, n.g * 2.0 - 1.0));
@@ -109,9 +117,9 @@ void main() {
     float waviness = clamp(depth / calmDepth, 0.0, 1.0);
     vec2 distortedCoords;
     vec2 shift = ripple(distortedCoords) * waveStrength * waviness;
-    vec2 refractionCoords = clamp(screen + shift, 0.001, 0.999);
+    vec2 refractionCoords = insideEdges(refractionTexture, screen + shift);
     // The mirrored camera sees the world upside down.
-    vec2 reflectionCoords = clamp(vec2(screen.x, 1.0 - screen.y) + shift, 0.001, 0.999);
+    vec2 reflectionCoords = insideEdges(reflectionTexture, vec2(screen.x, 1.0 - screen.y) + shift);
 
     vec3 reflection = toLinear(texture(reflectionTexture, reflectionCoords).rgb) * reflectionStrength;
     vec3 bed = toLinear(texture(refractionTexture, refractionCoords).rgb);

@@ -6,6 +6,7 @@
 #include "app/Camera.h"
 #include "app/DisplayConfig.h"
 #include "app/FrameLoop.h"
+#include "app/FrameSteps.h"
 #include "app/Window.h"
 #include "tests/support/GlTestSupport.h"
 
@@ -223,6 +224,29 @@ TEST_F(FrameLoopTest, EscapeIsIgnoredWhileAnotherWindowHasTheFocus) {
     glfwDestroyWindow(other);
     glfwMakeContextCurrent(window());
     EXPECT_TRUE(loop.running());
+}
+
+// What a frame reports to the benchmark's watcher, in order.
+class RecordingWatcher final : public nox::FrameStepWatcher {
+public:
+    void frameBegan() override { events.push_back("begin"); }
+    void stepEnded(nox::FrameStep step) override { events.push_back(nox::frameStepName(step)); }
+    void frameEnded() override { events.push_back("end"); }
+    std::vector<std::string> events;
+};
+
+TEST_F(FrameLoopTest, AWatcherIsToldEveryStepOfTheFrameInOrder) {
+    RecordingWatcher watcher;
+    nox::frameStepWatcher = &watcher;
+    frames(1);
+    nox::frameStepWatcher = nullptr;
+    const std::vector<std::string> expected{
+        "begin",  "particle compute", "refraction",   "reflection",  "queries",   "models",       "terrain",
+        "water",  "sky and moon",     "light cubes",  "models",      "particles", "presentation", "flares",
+        "end"};
+    EXPECT_EQ(watcher.events, expected);
+    frames(1);  // and nothing once it is gone
+    EXPECT_EQ(watcher.events.size(), expected.size());
 }
 
 }  // namespace

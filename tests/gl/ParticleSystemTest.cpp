@@ -152,6 +152,34 @@ TEST_F(ParticleSystemTest, AHalfSecondFrameSpawnsFiveThousandFlakesGapFreeAround
     EXPECT_EQ(particles.back().age(), unwritten);  // nothing written past the count
 }
 
+// Where this step's new flakes are, in a fixed order: the compute step
+// writes particles to their slots in no fixed order.
+std::vector<std::array<float, 3>> newFlakes(const ParticleSystem& snow) {
+    std::vector<std::array<float, 3>> flakes;
+    for (const Particle& p : readParticles(snow, snow.currentIndex, snow.particleCount)) {
+        if (p.age() == 0.0f) flakes.push_back({p.position.x, p.position.y, p.position.z});
+    }
+    std::sort(flakes.begin(), flakes.end());
+    return flakes;
+}
+
+TEST_F(ParticleSystemTest, NewFlakesDependOnTheStepAndNotOnTheRun) {
+    stepSnow(snow, 0.1);
+    const auto first = newFlakes(snow);
+    stepSnow(snow, 0.1);
+    const auto second = newFlakes(snow);
+    ASSERT_EQ(first.size(), 1000u);
+    ASSERT_EQ(second.size(), 1000u);
+    EXPECT_NE(first, second);  // the same frame time, yet other places
+
+    snow.restart();
+    EXPECT_EQ(snow.particleCount, 2);
+    stepSnow(snow, 0.1);
+    EXPECT_EQ(newFlakes(snow), first);
+    stepSnow(snow, 0.1);
+    EXPECT_EQ(newFlakes(snow), second);
+}
+
 TEST_F(ParticleSystemTest, WithEveryParticleGoneOneGroupStillRunsAndSpawningResumes) {
     ParticleSystem fire("fireAtlas.png");
     fire.particleCount = 0;

@@ -90,6 +90,9 @@ protected:
         loop = new nox::FrameLoop;
         loop->iterate(0.0);  // loads the models
         loop->setManualMode(true);
+        // These tests read the water images themselves, also where no water
+        // is in sight to read them.
+        loop->sceneObjects().cullWaterImages = false;
     }
     static void TearDownTestSuite() {
         delete loop;

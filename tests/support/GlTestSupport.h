@@ -27,6 +27,13 @@ using tools::Image;
 using tools::readBackBuffer;
 using tools::savePng;
 
+// An RGBA8 texture of width x height texels given bottom row first, four bytes
+// each, with linear filtering; the caller owns it.
+GLuint createTexture(int width, int height, const std::vector<std::uint8_t>& rgba);
+
+// Level 0 of a 2D texture, bottom row first, as readBackBuffer gives the window.
+Image textureImage(GLuint texture);
+
 // The X11 id of the program's window, as xdotool names it.
 std::string windowId();
 

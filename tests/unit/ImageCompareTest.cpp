@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "tools/ImageCompare.h"
+#include "tools/StepTimer.h"
 
 namespace {
 
@@ -72,6 +73,17 @@ TEST(LoadPng, ReadsBackWhatSavePngWroteAndRefusesWhatIsNotAPicture) {
 
     EXPECT_FALSE(nox::tools::loadPng(path, read));
     EXPECT_TRUE(read.rgb.empty());
+}
+
+TEST(Percentile, TakesTheNearestRankOfTheSortedSamples) {
+    const std::vector<double> samples{5, 1, 4, 2, 3};
+    EXPECT_EQ(nox::tools::percentile(samples, 0.5), 3);
+    EXPECT_EQ(nox::tools::percentile(samples, 0.99), 5);
+    EXPECT_EQ(nox::tools::percentile(samples, 0.0), 1);
+    std::vector<double> hundred;
+    for (int i = 1; i <= 100; ++i) hundred.push_back(i);
+    EXPECT_EQ(nox::tools::percentile(hundred, 0.99), 99);
+    EXPECT_EQ(nox::tools::percentile({}, 0.5), 0);
 }
 
 }  // namespace

@@ -1,0 +1,10 @@
+#include "postprocessing/PolarToCartesianCentered.h"
+
+namespace nox::polarcoorinates {
+
+PolarToCartesianCentered::PolarToCartesianCentered()
+    : postprocessing::SingleInputEffect("../res/shader/polToCartCentered") {
+    buildProgram();
+}
+
+}  // namespace nox::polarcoorinates

@@ -1,0 +1,150 @@
+// Where a frame's time goes: runs the flight at a fixed frame time and times
+// every step of each frame (each step waits for the GPU at its end, so the
+// whole frame is a little slower than an untimed one). Run from bin/ so that
+// "../res" resolves, under Xvfb when there is no display:
+//   frame_benchmark [--frames N] [--warmup N] [--step SECONDS] [--json FILE] [--draw-everything]
+// Prints the median and the 99th percentile of each step and of the whole
+// frame; --json also writes them to FILE ("-" for standard output).
+// --draw-everything turns the view culling off, for comparison.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "app/FrameLoop.h"
+#include "app/Window.h"
+#include "tools/StepTimer.h"
+
+namespace {
+
+struct Options {
+    int frames = 200;
+    int warmup = 5;
+    double step = 0.75;  // 200 frames cover the 150-second flight once
+    std::string json;
+    bool drawEverything = false;
+};
+
+constexpr int usageError = 2;
+
+void usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s [--frames N] [--warmup N] [--step SECONDS] [--json FILE|-] [--draw-everything]\n"
+                 "  times every step of N frames of the flight (default 200, after 5 warm-up frames),\n"
+                 "  SECONDS of flight apart (default 0.75: 200 frames cover the flight once)\n",
+                 program);
+}
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--frames" && hasValue) {
+            options.frames = std::atoi(argv[++i]);
+        } else if (arg == "--warmup" && hasValue) {
+            options.warmup = std::atoi(argv[++i]);
+        } else if (arg == "--step" && hasValue) {
+            options.step = std::atof(argv[++i]);
+        } else if (arg == "--json" && hasValue) {
+            options.json = argv[++i];
+        } else if (arg == "--draw-everything") {
+            options.drawEverything = true;
+        } else {
+            return false;
+        }
+    }
+    return options.frames > 0 && options.warmup >= 0 && options.step >= 0.0;
+}
+
+std::string machine() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    std::string cpu = "unknown processor";
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0) {
+            cpu = line.substr(line.find(':') + 2);
+            break;
+        }
+    }
+    std::ostringstream text;
+    text << cpu << ", " << std::thread::hardware_concurrency() << " threads, "
+         << reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return text.str();
+}
+
+struct Row {
+    std::string name;
+    double median;
+    double p99;
+};
+
+std::vector<Row> summarise(const nox::tools::StepTimer& timer) {
+    std::vector<Row> rows;
+    for (int s = 0; s < nox::frameStepCount; ++s) {
+        std::vector<double> samples;
+        for (const auto& frame : timer.steps) samples.push_back(frame[static_cast<size_t>(s)]);
+        rows.push_back({nox::frameStepName(static_cast<nox::FrameStep>(s)), nox::tools::percentile(samples, 0.5),
+                        nox::tools::percentile(samples, 0.99)});
+    }
+    rows.push_back({"whole frame", nox::tools::percentile(timer.frames, 0.5),
+                    nox::tools::percentile(timer.frames, 0.99)});
+    return rows;
+}
+
+void printTable(const std::vector<Row>& rows, const Options& options, const std::string& machineName) {
+    std::printf("%d frames, %.3f s of flight apart, %s\n%s\n", options.frames, options.step,
+                options.drawEverything ? "view culling off" : "view culling on", machineName.c_str());
+    std::printf("%-18s %10s %10s\n", "step", "median ms", "p99 ms");
+    for (const Row& row : rows) std::printf("%-18s %10.2f %10.2f\n", row.name.c_str(), row.median, row.p99);
+}
+
+void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& options, const std::string& machineName) {
+    out << "{\n  \"machine\": \"" << machineName << "\",\n  \"frames\": " << options.frames
+        << ",\n  \"step_seconds\": " << options.step << ",\n  \"view_culling\": "
+        << (options.drawEverything ? "false" : "true") << ",\n  \"milliseconds\": {\n";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        out << "    \"" << rows[i].name << "\": {\"median\": " << rows[i].median << ", \"p99\": " << rows[i].p99 << "}"
+            << (i + 1 < rows.size() ? ",\n" : "\n");
+    }
+    out << "  }\n}\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        usage(argv[0]);
+        return usageError;
+    }
+    nox::getWindow();
+    nox::FrameLoop loop;
+    loop.sceneObjects().terrain.singleDraw = options.drawEverything;
+    loop.sceneObjects().cullModels = !options.drawEverything;
+    // The first frames load the models and build the effect chain.
+    for (int i = 0; i < options.warmup; ++i) loop.iterate(options.step);
+
+    nox::tools::StepTimer timer;
+    nox::frameStepWatcher = &timer;
+    for (int i = 0; i < options.frames; ++i) loop.iterate(options.step);
+    nox::frameStepWatcher = nullptr;
+
+    const std::string machineName = machine();
+    const std::vector<Row> rows = summarise(timer);
+    printTable(rows, options, machineName);
+    if (options.json == "-") {
+        writeJson(std::cout, rows, options, machineName);
+    } else if (!options.json.empty()) {
+        std::ofstream file(options.json);
+        writeJson(file, rows, options, machineName);
+        if (!file) {
+            std::fprintf(stderr, "could not write %s\n", options.json.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
