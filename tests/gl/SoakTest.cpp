@@ -22,10 +22,10 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak)
 
 namespace {
 
-// A sixteenth of a key-frame segment a frame, exact in binary, so that the
-// frames add up to exactly one 150 s loop.
-constexpr double frameTime = 0.625;
-constexpr int frameCount = 240;
+// 5/64 of a key-frame segment a frame, exact in binary, so that the frames add
+// up to exactly one 150 s loop.
+constexpr double frameTime = 0.78125;
+constexpr int frameCount = 192;
 
 // Memory is weighed as the heap the process holds, which includes the GL
 // driver's images, buffers and compiled shaders; run with LP_NUM_THREADS=0,
@@ -38,10 +38,10 @@ constexpr int frameCount = 240;
 // which the heap must not move once two of them have run.
 constexpr int warmUpFrames = 10;
 constexpr long loopAllowance = 4L << 20;  // bytes over the loop's other frames, after warming up
-constexpr int framesBetweenPauses = 60;
-constexpr int pauseFrames = 10;
+constexpr int framesBetweenPauses = 48;
+constexpr int pauseFrames = 8;
 constexpr int pauseWarmUpFrames = 2;
-constexpr long pauseAllowance = 16 * 1024;  // bytes over the pause's last eight frames
+constexpr long pauseAllowance = 16 * 1024;  // bytes over the pause's last six frames
 
 long heapBytes() {
     if (__sanitizer_get_current_allocated_bytes != nullptr) return static_cast<long>(__sanitizer_get_current_allocated_bytes());
