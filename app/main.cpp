@@ -3,8 +3,12 @@
 #include "app/FrameLoop.h"
 #include "app/ResourceDirectory.h"
 #include "app/Window.h"
+#include "assets/ImagePrefetch.h"
 
 int main() {
+    // Decoding the images overlaps with opening the window and building the
+    // scene; the textures are still made where they always were.
+    nox::ImagePrefetch images("../res");
     nox::getWindow();
     nox::reportMissingResourceDirectory(std::cout);
     {

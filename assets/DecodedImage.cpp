@@ -69,6 +69,13 @@ DecodedImage::DecodedImage(std::FILE* file) {
     pixels = stbi_load_from_file(file, &width, &height, &channels, 0);
 }
 
+std::unique_ptr<DecodedImage> DecodedImage::fromFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    auto image = std::make_unique<DecodedImage>(file);
+    if (file != nullptr) std::fclose(file);
+    return image;
+}
+
 DecodedImage::~DecodedImage() {
     stbi_image_free(pixels);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace nox {
@@ -19,6 +21,9 @@ public:
     // within maxSide, and no JPEG whose Huffman tables the decoder would
     // overrun. A null file decodes nothing.
     explicit DecodedImage(std::FILE* file);
+    // The same from the file at `path`; a file that cannot be opened decodes
+    // nothing.
+    static std::unique_ptr<DecodedImage> fromFile(const std::string& path);
     ~DecodedImage();
 
     DecodedImage(const DecodedImage&) = delete;

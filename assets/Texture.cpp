@@ -1,10 +1,11 @@
 #include "assets/Texture.h"
 
-#include <cstdio>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "assets/DecodedImage.h"
+#include "assets/ImagePrefetch.h"
 
 namespace nox {
 
@@ -29,9 +30,9 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     GLuint id = 0;
     glGenTextures(1, &id);
 
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    const DecodedImage image(file);
-    if (file != nullptr) std::fclose(file);
+    std::unique_ptr<DecodedImage> fetched = ImagePrefetch::active() ? ImagePrefetch::active()->take(path) : nullptr;
+    if (!fetched) fetched = DecodedImage::fromFile(path);
+    const DecodedImage& image = *fetched;
     if (image.oversized()) {
         std::cout << "Texture too large: " << fileName << " claims " << image.width << " x " << image.height
                   << " pixels, at most " << DecodedImage::maxSide << " on a side" << std::endl;

@@ -6,12 +6,14 @@
 
 #include "app/FrameLoop.h"
 #include "app/Window.h"
+#include "assets/ImagePrefetch.h"
 
 int main() {
     using Clock = std::chrono::steady_clock;
     const auto milliseconds = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
 
     const Clock::time_point start = Clock::now();
+    nox::ImagePrefetch images("../res");  // as the program starts
     nox::getWindow();
     const Clock::time_point windowOpen = Clock::now();
     {

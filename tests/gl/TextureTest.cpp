@@ -8,6 +8,7 @@
 
 #include "app/Camera.h"
 #include "assets/DecodedImage.h"
+#include "assets/ImagePrefetch.h"
 #include "assets/Texture.h"
 #include "shapes/ShapeTextureShader.h"
 #include "shapes/Skybox.h"
@@ -178,6 +179,22 @@ TEST_F(TextureTest, ALoadedPictureIsWhatTheQuadShows) {
     EXPECT_NEAR(seen[1], 120, 2);
     EXPECT_NEAR(seen[2], 40, 2);
     glDeleteTextures(1, &texture);
+}
+
+// While a prefetch lives the loader takes its pixels from it, and still
+// reports a file that does not decode in its own words.
+TEST_F(TextureTest, APrefetchedPictureIsTakenAndABrokenOneStillReported) {
+    const std::string name = writePng("fetched.png", 2, 2, 3, std::vector<unsigned char>(12, 160));
+    std::ofstream(directory + "/corrupt.png") << "not a picture";
+    nox::ImagePrefetch prefetch(directory);
+    CaptureStdout();
+    const GLuint fetched = nox::loadTexture(name.c_str(), directory);
+    const GLuint corrupt = nox::loadTexture("corrupt.png", directory);
+    EXPECT_EQ(GetCapturedStdout(), "Texture failed to load at path: corrupt.png\n");
+    EXPECT_FALSE(prefetch.take(directory + "/" + name)) << "the loader decoded the file again";
+    EXPECT_NEAR(sample(fetched)[1], 160, 2);
+    glDeleteTextures(1, &fetched);
+    glDeleteTextures(1, &corrupt);
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <stb/stb_image_write.h>
+
+#include "assets/ImagePrefetch.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nox::DecodedImage;
+using nox::ImagePrefetch;
+
+// A tree as the resource directory holds one: images at two depths, one file
+// that only claims to be an image and one that is no image at all.
+class Prefetch : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(root);
+        fs::create_directories(root + "/models/boat");
+        writePng(root + "/sky.png", 8, 4, 3, 11);
+        writePng(root + "/models/boat/wood.png", 5, 3, 4, 29);  // rows of 20 bytes
+        std::ofstream(root + "/broken.png") << "not a picture";
+        std::ofstream(root + "/models/boat/boat.mtl") << "newmtl wood\n";
+    }
+
+    static void writePng(const std::string& path, int width, int height, int channels, int seed) {
+        std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * channels);
+        for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(seed + i * 7);
+        stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels);
+    }
+
+    static bool samePixels(const DecodedImage& a, const DecodedImage& b) {
+        const size_t size = static_cast<size_t>(a.width) * a.height * a.channels;
+        return a.width == b.width && a.height == b.height && a.channels == b.channels &&
+               std::memcmp(a.pixels, b.pixels, size) == 0;
+    }
+
+    const std::string root = testing::TempDir() + "noxvale_prefetch";
+};
+
+// With no worker every image is decoded by the caller; with two, the callers
+// wait for the workers. Either way each image is handed out once, as the file
+// decodes on its own, under any spelling of its path.
+TEST_F(Prefetch, HandsOutEachImageOnceWithThePixelsOfADirectDecode) {
+    for (unsigned workers : {0u, 2u}) {
+        ImagePrefetch prefetch(root, workers);
+        for (const std::string name : {"sky.png", "models/boat/wood.png"}) {
+            const std::string spelled = root + "/models/../" + name;
+            const std::unique_ptr<DecodedImage> image = prefetch.take(spelled);
+            ASSERT_TRUE(image) << name << " with " << workers << " workers";
+            EXPECT_TRUE(samePixels(*image, *DecodedImage::fromFile(root + "/" + name))) << name;
+            EXPECT_FALSE(prefetch.take(root + "/" + name)) << name << " handed out twice";
+        }
+        // What the loader must report itself, and what it never asks for.
+        EXPECT_FALSE(prefetch.take(root + "/broken.png"));
+        EXPECT_FALSE(prefetch.take(root + "/absent.png"));
+        EXPECT_FALSE(prefetch.take(root + "/models/boat/boat.mtl"));
+    }
+}
+
+TEST_F(Prefetch, LoadersTakeFromTheOneThatLivesAndFromNothingWithoutIt) {
+    EXPECT_EQ(ImagePrefetch::active(), nullptr);
+    {
+        ImagePrefetch prefetch(root);
+        EXPECT_EQ(ImagePrefetch::active(), &prefetch);
+    }
+    EXPECT_EQ(ImagePrefetch::active(), nullptr);
+    ImagePrefetch missing(root + "/no such directory");
+    EXPECT_FALSE(missing.take(root + "/sky.png"));
+}
+
+}  // namespace
