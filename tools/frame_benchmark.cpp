@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
     nox::FrameLoop loop;
     loop.sceneObjects().terrain.singleDraw = options.drawEverything;
     loop.sceneObjects().cullModels = !options.drawEverything;
+    loop.sceneObjects().cullWaterImages = !options.drawEverything;
     // The first frames load the models and build the effect chain.
     for (int i = 0; i < options.warmup; ++i) loop.iterate(options.step);
 
