@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Camera.h"
+#include "app/CameraPath.h"
 #include "app/DisplayConfig.h"
 #include "app/FrameLoop.h"
 #include "app/Window.h"
@@ -112,6 +113,29 @@ protected:
         return flight.frameAt(golden.flightSeconds);
     }
 
+    // Compares with the stored reference of that name, or stores it anew.
+    static void expectLooksLike(const Image& render, const std::string& name) {
+        const fs::path reference = referenceDirectory() / (name + ".png");
+        if (regenerating()) {
+            fs::create_directories(reference.parent_path());
+            ASSERT_TRUE(nox::tools::savePng(render, reference.string()));
+            return;
+        }
+        Image expected;
+        ASSERT_TRUE(nox::tools::loadPng(reference.string(), expected)) << "no reference " << reference;
+        const nox::tools::Comparison comparison = nox::tools::compareImages(expected, render, channelThreshold);
+        if (comparison.differingShare > allowedShare) {
+            const fs::path failures = fs::current_path().parent_path() / "Testing" / "golden";
+            fs::create_directories(failures);
+            const fs::path actual = failures / (name + "_actual.png");
+            const fs::path difference = failures / (name + "_difference.png");
+            nox::tools::savePng(render, actual.string());
+            nox::tools::savePng(comparison.difference, difference.string());
+            ADD_FAILURE() << name << ": " << comparison.differingShare * 100.0 << " % of the pixels differ (up to "
+                          << comparison.largestDifference << " of 255); see " << actual << " and " << difference;
+        }
+    }
+
     static nox::FrameLoop* loop;
 };
 
@@ -122,26 +146,7 @@ TEST_P(GoldenFrameTest, LooksAsItShould) {
     const bool mainConfiguration = std::string(nox::activeDisplay.name) == "MAIN";
     if (!golden.inEveryConfiguration && !mainConfiguration) GTEST_SKIP() << "kept for the main configuration";
 
-    const Image render = nox::tools::downscale(draw(golden), scaleDown);
-    const fs::path reference = referenceDirectory() / (std::string(golden.name) + ".png");
-    if (regenerating()) {
-        fs::create_directories(reference.parent_path());
-        ASSERT_TRUE(nox::tools::savePng(render, reference.string()));
-        return;
-    }
-    Image expected;
-    ASSERT_TRUE(nox::tools::loadPng(reference.string(), expected)) << "no reference " << reference;
-    const nox::tools::Comparison comparison = nox::tools::compareImages(expected, render, channelThreshold);
-    if (comparison.differingShare > allowedShare) {
-        const fs::path failures = fs::current_path().parent_path() / "Testing" / "golden";
-        fs::create_directories(failures);
-        const fs::path actual = failures / (std::string(golden.name) + "_actual.png");
-        const fs::path difference = failures / (std::string(golden.name) + "_difference.png");
-        nox::tools::savePng(render, actual.string());
-        nox::tools::savePng(comparison.difference, difference.string());
-        ADD_FAILURE() << golden.name << ": " << comparison.differingShare * 100.0 << " % of the pixels differ (up to "
-                      << comparison.largestDifference << " of 255); see " << actual << " and " << difference;
-    }
+    expectLooksLike(nox::tools::downscale(draw(golden), scaleDown), golden.name);
 }
 
 // The same frame times draw the same pixels: twice in one run, and whether
@@ -158,6 +163,23 @@ TEST_F(GoldenFrameTest, TheSameMomentIsDrawnTheSameEveryTime) {
     while (everyFrame.framesDone() * frameTime < moment) drawn = everyFrame.nextFrame();
     EXPECT_TRUE(again.rgb == skipping.rgb);
     EXPECT_TRUE(drawn.rgb == skipping.rgb);
+}
+
+// The flight seen halfway along each of its stretches, a key frame on either
+// side: a key frame typed a few units or degrees off, or a model moved where
+// the flight sees it, changes one of these pictures. They are kept at about
+// 160 pixels wide, enough to see the scene's places move.
+TEST_F(GoldenFrameTest, EveryStretchOfTheFlightLooksAsItShould) {
+    if (std::string(nox::activeDisplay.name) != "MAIN") GTEST_SKIP() << "kept for the main configuration";
+    constexpr double stretchSeconds = 10.0;
+    startOver();
+    nox::tools::FlightCapture flight(*loop, frameTime);
+    for (int stretch = 0; stretch < nox::CameraPath::segmentCount; ++stretch) {
+        const int moment = static_cast<int>(stretchSeconds * (stretch + 0.5));
+        const std::string name = (moment < 10 ? "flight_at_00" : moment < 100 ? "flight_at_0" : "flight_at_") +
+                                 std::to_string(moment) + "s";
+        expectLooksLike(nox::tools::downscale(flight.frameAt(moment), 2 * scaleDown), name);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, GoldenFrameTest, testing::ValuesIn(goldens),
