@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -41,7 +43,10 @@ protected:
                std::memcmp(a.pixels, b.pixels, size) == 0;
     }
 
-    const std::string root = testing::TempDir() + "noxvale_prefetch";
+    void TearDown() override { fs::remove_all(root); }
+
+    // One tree per process: the suite runs the tests of this file side by side.
+    const std::string root = testing::TempDir() + "noxvale_prefetch_" + std::to_string(getpid());
 };
 
 // With no worker every image is decoded by the caller; with two, the callers
