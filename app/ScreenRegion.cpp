@@ -11,7 +11,6 @@ namespace {
 constexpr float smallestW = 1e-4f;  // nearer the camera's plane than this counts as behind it
 }  // namespace
 
-
 ScreenRegion ScreenRegion::grown(float margin) const {
     if (empty()) return *this;
     return {glm::max(low - margin, glm::vec2(-1.0f)), glm::min(high + margin, glm::vec2(1.0f))};

@@ -8,7 +8,7 @@
 int main() {
     // Decoding the images overlaps with opening the window and building the
     // scene; the textures are still made where they always were.
-    nox::ImagePrefetch images("../res");
+    nox::ImagePrefetch images(nox::resourceDirectory);
     nox::getWindow();
     nox::reportMissingResourceDirectory(std::cout);
     {

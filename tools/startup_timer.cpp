@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/FrameLoop.h"
+#include "app/ResourceDirectory.h"
 #include "app/Window.h"
 #include "assets/ImagePrefetch.h"
 
@@ -13,7 +14,7 @@ int main() {
     const auto milliseconds = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
 
     const Clock::time_point start = Clock::now();
-    nox::ImagePrefetch images("../res");  // as the program starts
+    nox::ImagePrefetch images(nox::resourceDirectory);  // as the program starts
     nox::getWindow();
     const Clock::time_point windowOpen = Clock::now();
     {

@@ -11,6 +11,7 @@
 
 #include "app/DisplayConfig.h"
 #include "assets/Mesh.h"
+#include "assets/Texture.h"
 #include "postprocessing/InputEffect.h"
 #include "tests/support/GlTestSupport.h"
 
@@ -88,18 +89,6 @@ protected:
     void getAllUniformLocations() override { center = getUniformLocation("center"); }
 };
 
-GLuint solidTexture(GLubyte r, GLubyte g, GLubyte b) {
-    const GLubyte texels[4 * 4] = {r, g, b, 255, r, g, b, 255, r, g, b, 255, r, g, b, 255};
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return id;
-}
-
 glm::u8vec4 texelAt(GLuint texture, int x, int y) {
     const int width = nox::activeDisplay.windowWidth;
     std::vector<GLubyte> pixels(static_cast<size_t>(width) * nox::activeDisplay.windowHeight * 4);
@@ -119,8 +108,8 @@ GLint currentProgram() {
 class EffectBaseTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        red = solidTexture(200, 0, 0);
-        green = solidTexture(0, 100, 0);
+        red = nox::createSolidTexture(200, 0, 0);
+        green = nox::createSolidTexture(0, 100, 0);
     }
     static void TearDownTestSuite() {
         glDeleteTextures(1, &red);

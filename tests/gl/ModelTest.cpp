@@ -388,7 +388,7 @@ protected:
     static constexpr int lastTree = 28;
     static constexpr int cottage = 29;
     static constexpr int farmhouse = 30;
-    static constexpr int firstLamp = 31;
+    static constexpr int firstLamp = nox::firstStreetLightInstance;
 
     struct Box {
         glm::vec3 low{1e9f};
