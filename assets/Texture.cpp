@@ -30,7 +30,8 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     GLuint id = 0;
     glGenTextures(1, &id);
 
-    std::unique_ptr<DecodedImage> fetched = ImagePrefetch::active() ? ImagePrefetch::active()->take(path) : nullptr;
+    std::unique_ptr<DecodedImage> fetched;
+    if (ImagePrefetch* prefetch = ImagePrefetch::active()) fetched = prefetch->take(path);
     if (!fetched) fetched = DecodedImage::fromFile(path);
     const DecodedImage& image = *fetched;
     if (image.oversized()) {

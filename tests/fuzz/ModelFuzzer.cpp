@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -22,16 +21,19 @@
 
 namespace {
 
+// A scratch file of this process's own, removed at exit.
+struct ScratchModel {
+    std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("noxvale_model_fuzz_" + std::to_string(getpid()));
+    std::string path = (directory / "model.obj").string();
+
+    ScratchModel() { std::filesystem::create_directories(directory); }
+    ~ScratchModel() { std::filesystem::remove_all(directory); }
+};
+
 const std::string& modelPath() {
-    static const std::string path = [] {
-        const std::filesystem::path directory =
-            std::filesystem::temp_directory_path() / ("noxvale_model_fuzz_" + std::to_string(getpid()));
-        std::filesystem::create_directories(directory);
-        static const std::filesystem::path made = directory;
-        std::atexit([] { std::filesystem::remove_all(made); });
-        return (directory / "model.obj").string();
-    }();
-    return path;
+    static const ScratchModel model;
+    return model.path;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -176,8 +177,8 @@ TEST_F(GoldenFrameTest, EveryStretchOfTheFlightLooksAsItShould) {
     nox::tools::FlightCapture flight(*loop, frameTime);
     for (int stretch = 0; stretch < nox::CameraPath::segmentCount; ++stretch) {
         const int moment = static_cast<int>(stretchSeconds * (stretch + 0.5));
-        const std::string name = (moment < 10 ? "flight_at_00" : moment < 100 ? "flight_at_0" : "flight_at_") +
-                                 std::to_string(moment) + "s";
+        char name[32];
+        std::snprintf(name, sizeof name, "flight_at_%03ds", moment);
         expectLooksLike(nox::tools::downscale(flight.frameAt(moment), 2 * scaleDown), name);
     }
 }
