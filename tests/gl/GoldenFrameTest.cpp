@@ -18,10 +18,9 @@
 
 // Reference frames: a moment of the flight or a fixed pose, drawn and
 // compared, at about 320 pixels wide, with the picture stored under
-// tests/golden/<configuration>/. A pixel differs when one of its channels
-// is more than `channelThreshold` away; a frame passes while at most
-// `allowedShare` of its pixels differ. A failing frame leaves its render and
-// a picture of the differences in Testing/golden/ of the build tree.
+// tests/golden/<configuration>/, within the tolerance that compare_frames
+// applies (tools/ImageCompare.h). A failing frame leaves its render and a
+// picture of the differences in Testing/golden/ of the build tree.
 // NOXVALE_REGENERATE_GOLDEN=1 writes the references anew (tools/regenerate_golden.sh).
 
 namespace {
@@ -31,8 +30,6 @@ using nox::tools::Image;
 
 // Every configuration's references are about 320 pixels wide.
 constexpr int scaleDown = nox::activeDisplay.windowWidth / 320;
-constexpr int channelThreshold = 4;
-constexpr double allowedShare = 0.005;
 constexpr double frameTime = 0.5;  // of the flight; coarse, to reach late moments quickly
 constexpr double settleTime = 10.0;
 
@@ -124,8 +121,9 @@ protected:
         }
         Image expected;
         ASSERT_TRUE(nox::tools::loadPng(reference.string(), expected)) << "no reference " << reference;
-        const nox::tools::Comparison comparison = nox::tools::compareImages(expected, render, channelThreshold);
-        if (comparison.differingShare > allowedShare) {
+        const nox::tools::Tolerance& tolerance = nox::tools::frameTolerance;
+        const nox::tools::Comparison comparison = nox::tools::compareImages(expected, render, tolerance);
+        if (!comparison.matches(tolerance)) {
             const fs::path failures = fs::current_path().parent_path() / "Testing" / "golden";
             fs::create_directories(failures);
             const fs::path actual = failures / (name + "_actual.png");
@@ -133,7 +131,8 @@ protected:
             nox::tools::savePng(render, actual.string());
             nox::tools::savePng(comparison.difference, difference.string());
             ADD_FAILURE() << name << ": " << comparison.differingShare * 100.0 << " % of the pixels differ (up to "
-                          << comparison.largestDifference << " of 255); see " << actual << " and " << difference;
+                          << comparison.largestDifference << " of 255), largest region mean "
+                          << comparison.largestRegionMean << " levels; see " << actual << " and " << difference;
         }
     }
 
