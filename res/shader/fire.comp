@@ -54,6 +54,11 @@ const float brightest = 0.99;       // a fraction of 1 would carry into the cell
 
 const float twoPi = 6.2831853;
 
+// Velocities are drawn as whole numbers of this step, which every driver
+// stores exactly: a particle's velocity is the same everywhere, and so is
+// the identity read back from it.
+const float velocityStep = 1.0 / 1024.0;  // world units per second
+
 uint hash(uint x) {
     x ^= x >> 16;
     x *= 0x7feb352du;
@@ -63,10 +68,24 @@ uint hash(uint x) {
     return x;
 }
 
+// The top 24 bits of a hash as a number in [0, 1): exact on every driver.
+float unitInterval(uint hashed) {
+    return float(hashed >> 8) * (1.0 / 16777216.0);
+}
+
 // Uniform in [0, 1), advancing the state.
 float random(inout uint state) {
     state = hash(state);
-    return float(state >> 8) / 16777216.0;
+    return unitInterval(state);
+}
+
+// A whole number of velocity steps, at least the one nearest `low` and at
+// most the one nearest `high`, advancing the state.
+int randomSteps(inout uint state, float low, float high) {
+    int first = int(round(low / velocityStep));
+    int count = int(round(high / velocityStep)) - first + 1;
+    state = hash(state);
+    return first + int(state % uint(count));
 }
 
 float packAppearance(int sizeStep, int cell, float brightness) {
@@ -77,11 +96,12 @@ int sizeStepOf(float appearance) {
     return int(appearance) / atlasCells;
 }
 
-// A number of its own for every flame, fixed for its life: its velocity never
-// changes.
+// A number of its own for every flame, fixed for its life: read back, as
+// integers, from the whole velocity steps it was born with. Drivers may round
+// float arithmetic differently, but not the integers.
 float identity(vec3 velocity) {
-    uvec3 bits = floatBitsToUint(velocity);
-    return float(hash(bits.x ^ hash(bits.y ^ hash(bits.z))) >> 8) / 16777216.0;
+    uvec3 steps = uvec3(ivec3(round(velocity / velocityStep)));
+    return unitInterval(hash(steps.x ^ hash(steps.y ^ hash(steps.z))));
 }
 
 float brightnessAt(float age) {
@@ -129,8 +149,9 @@ void spawn(uint spawnIndex, uint stepSeed) {
     float size = mix(flameSizeMin, flameSizeMax, random(state));
     vec2 offset = (vec2(random(state), random(state)) - 0.5) * float(ParticleSpread);
     vec3 position = campfire + vec3(offset.x, size * flameFoot, offset.y);
-    vec2 drift = (vec2(random(state), random(state)) - 0.5) * 2.0 * driftSpeed;
-    vec3 velocity = vec3(drift.x, mix(riseSpeedMin, riseSpeedMax, random(state)), drift.y);
+    ivec3 steps = ivec3(randomSteps(state, -driftSpeed, driftSpeed), randomSteps(state, riseSpeedMin, riseSpeedMax),
+                        randomSteps(state, -driftSpeed, driftSpeed));
+    vec3 velocity = vec3(steps) * velocityStep;
     int sizeStep = min(int(size / sizeUnit), largestSizeStep);
     float appearance = packAppearance(sizeStep, cellAt(0.0, identity(velocity)), brightnessAt(0.0));
     write(vec4(position, appearance), vec4(velocity, 0.0));

@@ -55,6 +55,11 @@ const float brightest = 0.99;       // a fraction of 1 would carry into the cell
 
 const float twoPi = 6.2831853;
 
+// Velocities are drawn as whole numbers of this step, which every driver
+// stores exactly: a particle's velocity is the same everywhere, and so is
+// the identity read back from it.
+const float velocityStep = 1.0 / 1024.0;  // world units per second
+
 uint hash(uint x) {
     x ^= x >> 16;
     x *= 0x7feb352du;
@@ -64,10 +69,24 @@ uint hash(uint x) {
     return x;
 }
 
+// The top 24 bits of a hash as a number in [0, 1): exact on every driver.
+float unitInterval(uint hashed) {
+    return float(hashed >> 8) * (1.0 / 16777216.0);
+}
+
 // Uniform in [0, 1), advancing the state.
 float random(inout uint state) {
     state = hash(state);
-    return float(state >> 8) / 16777216.0;
+    return unitInterval(state);
+}
+
+// A whole number of velocity steps, at least the one nearest `low` and at
+// most the one nearest `high`, advancing the state.
+int randomSteps(inout uint state, float low, float high) {
+    int first = int(round(low / velocityStep));
+    int count = int(round(high / velocityStep)) - first + 1;
+    state = hash(state);
+    return first + int(state % uint(count));
 }
 
 float packAppearance(int sizeStep, int cell, float brightness) {
@@ -82,11 +101,12 @@ int cellOf(float appearance) {
     return int(appearance) % atlasCells;
 }
 
-// A number of its own for every flake, fixed for its life: its velocity never
-// changes.
+// A number of its own for every flake, fixed for its life: read back, as
+// integers, from the whole velocity steps it was born with. Drivers may round
+// float arithmetic differently, but not the integers.
 float identity(vec3 velocity) {
-    uvec3 bits = floatBitsToUint(velocity);
-    return float(hash(bits.x ^ hash(bits.y ^ hash(bits.z))) >> 8) / 16777216.0;
+    uvec3 steps = uvec3(ivec3(round(velocity / velocityStep)));
+    return unitInterval(hash(steps.x ^ hash(steps.y ^ hash(steps.z))));
 }
 
 float brightnessAt(float age) {
@@ -140,8 +160,9 @@ void spawn(uint spawnIndex, uint stepSeed) {
     float halfSpread = 0.5 * float(ParticleSpread);
     vec3 offset = vec3(aroundCentre(random(state)) * halfSpread, mix(-boxBelow, boxAbove, random(state)),
                        aroundCentre(random(state)) * halfSpread);
-    vec2 wind = (vec2(random(state), random(state)) - 0.5) * 2.0 * windSpeed;
-    vec3 velocity = vec3(wind.x, -mix(fallSpeedMin, fallSpeedMax, random(state)), wind.y);
+    ivec3 steps = ivec3(randomSteps(state, -windSpeed, windSpeed), -randomSteps(state, fallSpeedMin, fallSpeedMax),
+                        randomSteps(state, -windSpeed, windSpeed));
+    vec3 velocity = vec3(steps) * velocityStep;
     int sizeStep = min(int(flakeSize(random(state)) / sizeUnit), largestSizeStep);
     int cell = int(random(state) * float(atlasCells));
     write(vec4(CameraTranslation + offset, packAppearance(sizeStep, cell, brightnessAt(0.0))), vec4(velocity, 0.0));

@@ -12,6 +12,7 @@
 #include "app/Window.h"
 #include "gpu_particles/Fire.h"
 #include "gpu_particles/Snow.h"
+#include "tests/gl/PerturbedParticles.h"
 #include "tests/support/GlTestSupport.h"
 #include "tools/FlightCapture.h"
 #include "tools/ImageCompare.h"
@@ -22,6 +23,9 @@
 // applies (tools/ImageCompare.h). A failing frame leaves its render and a
 // picture of the differences in Testing/golden/ of the build tree.
 // NOXVALE_REGENERATE_GOLDEN=1 writes the references anew (tools/regenerate_golden.sh).
+// NOXVALE_PERTURBED_PARTICLES=1 draws them with the particle programs'
+// arithmetic perturbed as another conformant driver may do it: the particles
+// must fall the same way, so the same references must still match.
 
 namespace {
 
@@ -72,10 +76,19 @@ fs::path referenceDirectory() {
 
 class GoldenFrameTest : public testing::TestWithParam<Golden> {
 protected:
-    static void SetUpTestSuite() { loop = new nox::FrameLoop; }
+    static void SetUpTestSuite() {
+        failures = fs::current_path().parent_path() / "Testing" / "golden";
+        if (nox::test::perturbedParticlesRequested()) {
+            failures /= "perturbed";
+            perturbedTree = new nox::test::PerturbedParticleTree;
+        }
+        loop = new nox::FrameLoop;
+    }
     static void TearDownTestSuite() {
         delete loop;
         loop = nullptr;
+        delete perturbedTree;
+        perturbedTree = nullptr;
     }
     void TearDown() override {
         nox::getCamera() = nox::Camera{};
@@ -124,7 +137,6 @@ protected:
         const nox::tools::Tolerance& tolerance = nox::tools::frameTolerance;
         const nox::tools::Comparison comparison = nox::tools::compareImages(expected, render, tolerance);
         if (!comparison.matches(tolerance)) {
-            const fs::path failures = fs::current_path().parent_path() / "Testing" / "golden";
             fs::create_directories(failures);
             const fs::path actual = failures / (name + "_actual.png");
             const fs::path difference = failures / (name + "_difference.png");
@@ -137,9 +149,13 @@ protected:
     }
 
     static nox::FrameLoop* loop;
+    static nox::test::PerturbedParticleTree* perturbedTree;
+    static fs::path failures;
 };
 
 nox::FrameLoop* GoldenFrameTest::loop = nullptr;
+nox::test::PerturbedParticleTree* GoldenFrameTest::perturbedTree = nullptr;
+fs::path GoldenFrameTest::failures;
 
 TEST_P(GoldenFrameTest, LooksAsItShould) {
     const Golden& golden = GetParam();
