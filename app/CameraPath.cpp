@@ -1,5 +1,7 @@
 #include "app/CameraPath.h"
 
+#include <cmath>
+
 #include "app/Window.h"
 
 namespace nox {
@@ -60,8 +62,11 @@ CameraPath::CameraPath(const DisplayConfig& display) {
 Pose CameraPath::evaluate() {
     t += static_cast<float>(deltaTime) * segments[current].speed;
     if (t >= 1.0f) {
-        t -= 1.0f;
-        current = (current + 1) % segmentCount;
+        // A long frame may pass several segments; the leftover carries into
+        // the segment it ends in.
+        const float passed = std::floor(t);
+        t -= passed;
+        current = (current + static_cast<int>(std::fmod(passed, static_cast<float>(segmentCount)))) % segmentCount;
     }
     const PathSegment& segment = segments[current];
     const float s = t;

@@ -27,9 +27,8 @@ public:
 
     explicit CameraPath(const DisplayConfig& display = activeDisplay);
 
-    // Advances by deltaTime and returns the pose. Moves on by at most one
-    // segment per call, so a step past the end of the next segment is
-    // extrapolated for this frame and caught up on the next.
+    // Advances by deltaTime and returns the pose, moving on by as many
+    // segments as the step passes.
     Pose evaluate();
 
     std::array<PathSegment, segmentCount> segments;

@@ -82,18 +82,23 @@ TEST_F(CameraPathTest, AfterTheLastKeyTheFlightJumpsBackToTheFirst) {
     EXPECT_EQ(path.current, 0);
 }
 
-TEST_F(CameraPathTest, AHugeStepWrapsOnceAndExtrapolates) {
-    CameraPath path;
-    const Pose pose = step(path, 25.0);  // t would be 2.5
-    EXPECT_EQ(path.current, 1);
-    EXPECT_NEAR(path.t, 1.5f, 1e-5f);
-    // Beyond the end of segment 1: the pitch keeps its linear trend past key 2.
-    const float pitch1 = path.keys[1][3];
-    const float pitch2 = path.keys[2][3];
-    EXPECT_NEAR(pose[3], pitch1 * -0.5f + pitch2 * 1.5f, 1e-4f);
-    step(path, 0.0);
-    EXPECT_EQ(path.current, 2);
-    EXPECT_NEAR(path.t, 0.5f, 1e-5f);
+// A stalled machine or a slow first frame: the flight moves on by as many
+// segments as the frame lasted and stays on its curve.
+TEST_F(CameraPathTest, AFrameOfSeveralSegmentsStaysOnTheCurve) {
+    CameraPath inOneFrame;
+    CameraPath inTenFrames;
+    const Pose pose = step(inOneFrame, 25.0);  // two and a half segments
+    Pose expected{};
+    for (int frame = 0; frame < 10; ++frame) expected = step(inTenFrames, 2.5);
+    EXPECT_EQ(inOneFrame.current, 2);
+    EXPECT_NEAR(inOneFrame.t, 0.5f, 1e-5f);
+    expectPose(pose, expected);
+
+    CameraPath afterAnHour;
+    step(afterAnHour, 3600.0);  // 360 segments: 24 whole loops
+    EXPECT_EQ(afterAnHour.current, 0);
+    EXPECT_GE(afterAnHour.t, 0.0f);
+    EXPECT_LT(afterAnHour.t, 1.0f);
 }
 
 TEST_F(CameraPathTest, TheSlowLastSegmentMakesTheLoopOneHundredSixtySeconds) {
