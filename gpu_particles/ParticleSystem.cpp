@@ -139,7 +139,9 @@ void ParticleSystem::dispatchStep() {
     // does not order after the shader's writes.
     glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT | GL_BUFFER_UPDATE_BARRIER_BIT);
     readBackCount();
-    glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT);
+    // The draw sources the new positions as vertices, and the next step reads
+    // both arrays as storage.
+    glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT);
 }
 
 void ParticleSystem::readBackCount() {

@@ -198,7 +198,7 @@ TEST_F(ParticleSystemTest, TheCounterNeverRunsPastTheCapacityAndIsReadAfterTheRi
     EXPECT_EQ(calls()[0].second & GL_BUFFER_UPDATE_BARRIER_BIT, GLuint{GL_BUFFER_UPDATE_BARRIER_BIT});
     EXPECT_EQ(calls()[1].first, "map");
     EXPECT_LE(calls()[1].second, static_cast<GLuint>(snow.maxParticles));
-    EXPECT_EQ(calls()[2], Call("barrier", GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT));
+    EXPECT_EQ(calls()[2], Call("barrier", GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT));
     EXPECT_EQ(calls()[4], Call("map", snow.maxParticles));
 
     ASSERT_EQ(snow.particleCount, snow.maxParticles);
