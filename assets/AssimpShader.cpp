@@ -16,13 +16,18 @@ GLint samplerFor(const AssimpShader& shader, const std::string& type) {
     return -1;
 }
 
-// What a mesh without a specular or normal map samples instead: no shine and
-// the unperturbed surface. Without them its sampler would read whatever an
-// earlier mesh left on that unit, such as another model's normal map.
+// What a mesh without a diffuse, specular or normal map samples instead: the
+// light's own colour, no shine and the unperturbed surface. Without them its
+// sampler would read whatever an earlier mesh left on that unit, such as
+// another model's normal map.
 class NeutralMaps {
 public:
-    NeutralMaps() : noSpecular(createSolidTexture(0, 0, 0)), flatNormal(createSolidTexture(128, 128, 255)) {}
+    NeutralMaps()
+        : white(createSolidTexture(255, 255, 255)),
+          noSpecular(createSolidTexture(0, 0, 0)),
+          flatNormal(createSolidTexture(128, 128, 255)) {}
     ~NeutralMaps() {
+        glDeleteTextures(1, &white);
         glDeleteTextures(1, &noSpecular);
         glDeleteTextures(1, &flatNormal);
     }
@@ -31,6 +36,7 @@ public:
 
     // Made during the first draw, in the middle of binding a mesh's maps:
     // createSolidTexture leaves the active unit's binding alone.
+    const GLuint white;
     const GLuint noSpecular;
     const GLuint flatNormal;
 };
@@ -116,6 +122,9 @@ void renderModel(const ModelInstance& instance) {
             glBindTexture(GL_TEXTURE_2D, texture.id);
         }
         GLint nextUnit = static_cast<GLint>(mesh->textures.size());
+        if (!hasMap(*mesh, "texture_diffuse")) {
+            bindNeutralMap(shader.textureDiffuse, getNeutralMaps().white, nextUnit);
+        }
         if (!hasMap(*mesh, "texture_specular")) {
             bindNeutralMap(shader.textureSpecular, getNeutralMaps().noSpecular, nextUnit);
         }

@@ -42,7 +42,7 @@ AssimpShader& getAssimpShader();
 // Draws every mesh of the instance through the AssimpShader, which the caller
 // has made current with its view matrix, lights and clip plane set. Texture i
 // of a mesh goes to unit i; a height map takes its unit but is not used. A mesh
-// without a specular or normal map gets a neutral one on the next free unit.
+// without a diffuse, specular or normal map gets a neutral one on the next free unit.
 // Leaves depth testing on and culling as the instance needs it.
 void renderModel(const ModelInstance& instance);
 

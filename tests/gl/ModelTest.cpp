@@ -191,25 +191,24 @@ TEST_F(ModelTest, TwoDiffuseMapsAreBothBoundAndTheSamplerEndsAtTheLast) {
 }
 
 // A mesh that lacks a map must not sample what an earlier mesh left bound.
-TEST_F(ModelTest, AMeshWithoutSpecularOrNormalMapsGetsNeutralOnes) {
-    writeText(fixtures + "/plain/m.obj", triangleWithEverything);
-    writeText(fixtures + "/plain/m.mtl", "newmtl all\nmap_Kd diffuse.png\n");
-    writeSolidPng(fixtures + "/plain/diffuse.png", 90, 90, 90);
+TEST_F(ModelTest, AMeshWithoutSomeMapsGetsNeutralOnes) {
     writeText(fixtures + "/shiny/m.obj", triangleWithEverything);
     writeText(fixtures + "/shiny/m.mtl", "newmtl all\nmap_Kd d.png\nmap_Ks s.png\nmap_bump n.png\n");
     for (const char* name : {"d.png", "s.png", "n.png"}) writeSolidPng(fixtures + "/shiny/" + name, 255, 0, 0);
-    std::vector<ModelMesh*> shiny;
-    std::vector<ModelMesh*> plain;
+    writeText(fixtures + "/plain/m.obj", triangleWithEverything);
+    writeText(fixtures + "/plain/m.mtl", "newmtl all\nmap_Kd diffuse.png\n");
+    writeSolidPng(fixtures + "/plain/diffuse.png", 90, 90, 90);
+    writeText(fixtures + "/bare/m.obj", triangleWithEverything);
+    writeText(fixtures + "/bare/m.mtl", "newmtl all\n");
+    std::vector<ModelMesh*> shiny, plain, bare;
     loader.loadModel(shiny, fixtures + "/shiny/m.obj");
     loader.loadModel(plain, fixtures + "/plain/m.obj");
+    loader.loadModel(bare, fixtures + "/bare/m.obj");
     ASSERT_EQ(plain[0]->textures.size(), 1u);
+    ASSERT_EQ(bare[0]->textures.size(), 0u);
 
     nox::assimp::AssimpShader& shader = nox::assimp::getAssimpShader();
     glUseProgram(shader.program);
-    nox::assimp::ModelInstance instance;
-    instance.meshes = {shiny[0], plain[0]};
-    nox::assimp::renderModel(instance);
-
     const auto texel = [&](GLint sampler) {
         GLint unit = -1;
         glGetUniformiv(shader.program, sampler, &unit);
@@ -219,6 +218,9 @@ TEST_F(ModelTest, AMeshWithoutSpecularOrNormalMapsGetsNeutralOnes) {
         glActiveTexture(GL_TEXTURE0);
         return std::make_pair(unit, rgba);
     };
+    nox::assimp::ModelInstance instance;
+    instance.meshes = {shiny[0], plain[0]};
+    nox::assimp::renderModel(instance);
     const auto [specularUnit, specular] = texel(shader.textureSpecular);
     const auto [normalUnit, normal] = texel(shader.textureNormal);
     EXPECT_GE(specularUnit, 1);  // past the mesh's own diffuse map
@@ -226,6 +228,14 @@ TEST_F(ModelTest, AMeshWithoutSpecularOrNormalMapsGetsNeutralOnes) {
     EXPECT_NE(specularUnit, normalUnit);
     EXPECT_EQ(specular, (std::array<unsigned char, 4>{0, 0, 0, 255}));
     EXPECT_EQ(normal, (std::array<unsigned char, 4>{128, 128, 255, 255}));
+
+    // Without a diffuse map the surface keeps the light's own colour.
+    instance.meshes = {shiny[0], bare[0]};
+    nox::assimp::renderModel(instance);
+    const auto [diffuseUnit, diffuse] = texel(shader.textureDiffuse);
+    EXPECT_NE(diffuseUnit, texel(shader.textureSpecular).first);
+    EXPECT_NE(diffuseUnit, texel(shader.textureNormal).first);
+    EXPECT_EQ(diffuse, (std::array<unsigned char, 4>{255, 255, 255, 255}));
 }
 
 TEST_F(ModelTest, TheCacheLoadsEachFileOnceAndTellsSameNamesInOtherFoldersApart) {
