@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/DisplayConfig.h"
+#include "assets/ImagePrefetch.h"
 
 namespace nox {
 
@@ -15,6 +16,14 @@ namespace {
 
 constexpr int startUpFailure = 1;
 
+// Ends the process, silently, when there is no display to draw on. The images
+// being decoded ahead are given up first: exit unwinds nothing, and a worker
+// still decoding would run on while the process tears itself down.
+[[noreturn]] void failStartUp() {
+    if (ImagePrefetch* prefetch = ImagePrefetch::active()) prefetch->stop();
+    std::exit(startUpFailure);
+}
+
 GLFWmonitor* monitorForMode() {
     return isFullscreen ? glfwGetPrimaryMonitor() : nullptr;
 }
@@ -23,7 +32,7 @@ struct WindowSingleton {
     GLFWwindow* handle = nullptr;
 
     WindowSingleton() {
-        if (!glfwInit()) std::exit(startUpFailure);
+        if (!glfwInit()) failStartUp();
         // The render targets and the viewport keep the display size for the
         // whole run, so a resized window would show a wrong image.
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
@@ -31,13 +40,13 @@ struct WindowSingleton {
                                   monitorForMode(), nullptr);
         if (handle == nullptr) {
             glfwTerminate();
-            std::exit(startUpFailure);
+            failStartUp();
         }
         glfwSetInputMode(handle, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
         glfwMakeContextCurrent(handle);
         if (glewInit() != GLEW_OK) {
             glfwTerminate();
-            std::exit(startUpFailure);
+            failStartUp();
         }
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     }

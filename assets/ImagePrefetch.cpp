@@ -41,11 +41,17 @@ ImagePrefetch::ImagePrefetch(const std::string& directory, unsigned workerCount)
 }
 
 ImagePrefetch::~ImagePrefetch() {
+    stop();
+}
+
+void ImagePrefetch::stop() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         stopping = true;
     }
-    for (std::thread& worker : workers) worker.join();
+    for (std::thread& worker : workers) {
+        if (worker.joinable()) worker.join();
+    }
     if (current == this) current = nullptr;
 }
 

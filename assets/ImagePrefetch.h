@@ -32,6 +32,12 @@ public:
     // The prefetch loadTexture takes from, or null.
     static ImagePrefetch* active();
 
+    // Lets each worker finish the image in hand, waits for them all and stops
+    // being the active prefetch. For a process that ends without unwinding,
+    // so that no worker still runs while it exits; the destructor does the
+    // same.
+    void stop();
+
     // The decoded image of `path`, waiting if a worker is decoding it, or
     // decoding it here if no worker has started on it yet. Null when the path
     // is not one of the prefetched files, was taken before, or did not decode.

@@ -10,6 +10,7 @@
 
 #include <stb/stb_image_write.h>
 
+#include "app/Window.h"
 #include "assets/ImagePrefetch.h"
 
 namespace {
@@ -78,6 +79,32 @@ TEST_F(Prefetch, LoadersTakeFromTheOneThatLivesAndFromNothingWithoutIt) {
     EXPECT_EQ(ImagePrefetch::active(), nullptr);
     ImagePrefetch missing(root + "/no such directory");
     EXPECT_FALSE(missing.take(root + "/sky.png"));
+}
+
+int threadCount() {
+    int threads = 0;
+    for ([[maybe_unused]] const fs::directory_entry& task : fs::directory_iterator("/proc/self/task")) ++threads;
+    return threads;
+}
+
+// Without a display the program ends at once, with exit code 1 and nothing
+// printed. The workers decoding ahead are stopped and joined before: exit
+// unwinds nothing, and they would otherwise run on while it tears the process
+// down.
+TEST_F(Prefetch, AStartUpFailureStopsTheWorkersBeforeTheProcessEnds) {
+    constexpr int workersStillRunning = 3;
+    for (int i = 0; i < 24; ++i) writePng(root + "/large" + std::to_string(i) + ".png", 1024, 1024, 3, i);
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            ImagePrefetch prefetch(root, 2);
+            std::atexit([] {
+                if (threadCount() != 1) std::_Exit(workersStillRunning);
+            });
+            nox::getWindow();
+        },
+        testing::ExitedWithCode(1), "^$");
 }
 
 }  // namespace
