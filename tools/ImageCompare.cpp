@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include <stb/stb_image.h>
 
@@ -78,7 +79,8 @@ void paint(Image& image, int x, int y, std::uint8_t r, std::uint8_t g, std::uint
 
 // The largest mean signed difference of one channel over one region, in
 // levels; regions beyond the limit are framed in `difference`.
-double compareRegions(const Image& reference, const Image& actual, const Tolerance& tolerance, Image& difference) {
+double compareRegions(const Image& reference, const Image& actual, const std::vector<bool>& matched,
+                      const Tolerance& tolerance, Image& difference) {
     const int side = tolerance.regionSide;
     double largest = 0.0;
     for (int top = 0; top < reference.height; top += side) {
@@ -86,17 +88,21 @@ double compareRegions(const Image& reference, const Image& actual, const Toleran
             const int right = std::min(reference.width, left + side);
             const int bottom = std::min(reference.height, top + side);
             long sum[channels] = {};
+            long counted = 0;
             for (int y = top; y < bottom; ++y) {
                 for (int x = left; x < right; ++x) {
+                    if (!matched[static_cast<size_t>(y) * reference.width + x]) continue;
+                    ++counted;
                     for (int c = 0; c < channels; ++c) {
                         const int signedDifference = actual.pixel(x, y)[c] - reference.pixel(x, y)[c];
                         sum[c] += std::clamp(signedDifference, -tolerance.outlierWeight, tolerance.outlierWeight);
                     }
                 }
             }
-            const double area = static_cast<double>(right - left) * (bottom - top);
+            const long area = static_cast<long>(right - left) * (bottom - top);
+            if (counted < area * tolerance.regionMatchedShare) continue;
             double regionMean = 0.0;
-            for (long channelSum : sum) regionMean = std::max(regionMean, std::abs(static_cast<double>(channelSum)) / area);
+            for (long channelSum : sum) regionMean = std::max(regionMean, std::abs(static_cast<double>(channelSum)) / counted);
             largest = std::max(largest, regionMean);
             if (regionMean <= tolerance.regionMeanLimit) continue;
             for (int x = left; x < right; ++x) {
@@ -126,11 +132,13 @@ Comparison compareImages(const Image& reference, const Image& actual, const Tole
     result.difference = reference;
     result.largestDifference = 0;
     size_t differing = 0;
+    std::vector<bool> matched(static_cast<size_t>(reference.width) * reference.height);
     for (int y = 0; y < reference.height; ++y) {
         for (int x = 0; x < reference.width; ++x) {
             result.largestDifference =
                 std::max(result.largestDifference, largestChannelDifference(reference.pixel(x, y), actual.pixel(x, y)));
             if (hasCounterpart(actual, reference, x, y, tolerance) && hasCounterpart(reference, actual, x, y, tolerance)) {
+                matched[static_cast<size_t>(y) * reference.width + x] = true;
                 std::uint8_t* shown = &result.difference.rgb[(static_cast<size_t>(y) * reference.width + x) * channels];
                 for (int c = 0; c < channels; ++c) shown[c] = static_cast<std::uint8_t>(shown[c] >> dimmedShift);
             } else {
@@ -142,7 +150,7 @@ Comparison compareImages(const Image& reference, const Image& actual, const Tole
     const size_t pixels = static_cast<size_t>(reference.width) * reference.height;
     result.differingShare = static_cast<double>(differing) / static_cast<double>(pixels);
     result.largestRegionMean =
-        tolerance.regionSide > 0 ? compareRegions(reference, actual, tolerance, result.difference) : 0.0;
+        tolerance.regionSide > 0 ? compareRegions(reference, actual, matched, tolerance, result.difference) : 0.0;
     return result;
 }
 

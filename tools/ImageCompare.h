@@ -29,12 +29,15 @@ struct Tolerance {
     // Share of the pixels that may match nothing.
     double allowedShare = 0.005;
     // Square regions of this side whose mean signed difference, in any
-    // channel, may be at most `regionMeanLimit` levels. Each pixel's
-    // difference counts at most `outlierWeight` levels towards it, so that a
-    // few stray pixels weigh no more than a region-wide shift would.
+    // channel, may be at most `regionMeanLimit` levels: a surface turned a
+    // few levels brighter or darker. The mean is taken over the pixels that
+    // match, each counting at most `outlierWeight` levels, in the regions
+    // where at least `regionMatchedShare` of the pixels match; where more
+    // differ, they are already counted one by one.
     int regionSide = 16;
-    double regionMeanLimit = 1.5;
+    double regionMeanLimit = 2.5;
     int outlierWeight = 8;
+    double regionMatchedShare = 0.9;
 };
 
 // The reference frames' tolerance.
@@ -42,7 +45,7 @@ inline constexpr Tolerance frameTolerance{};
 
 // Pixel by pixel, at most this many levels apart, no shift, no region bound.
 constexpr Tolerance exactTo(int levels, double allowedShare) {
-    return Tolerance{levels, 0, allowedShare, 0, 0.0, 0};
+    return Tolerance{levels, 0, allowedShare, 0, 0.0, 0, 0.0};
 }
 
 struct Comparison {

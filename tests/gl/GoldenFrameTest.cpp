@@ -58,6 +58,7 @@ const Golden goldens[] = {
     {"moon_behind_a_tree",    -1,   {119.6f, 29.37f, -76.71f, 27.85f, 64.78f}, false},
     {"lamp_flares",           -1,   {76, 29.5f, -9, -3.4f, 45},              false},
     {"moon_behind_the_camera", -1,  {60, 26, 60, 12, 232.5f},                false},
+    {"farmhouse_mirrored",    -1,   {40, 20.8f, -50, 0, -90},               false},
 };
 // clang-format on
 
