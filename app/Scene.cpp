@@ -237,7 +237,8 @@ void Scene::scenePass() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawModels(keepEverything, 0, firstStreetLightInstance);
     endFrameStep(FrameStep::Models);
-    drawTerrain(keepEverything);
+    // Seen from above the ground, the first surface any ray meets faces it.
+    drawTerrain(keepEverything, terrain.cullBackFaces && terrain.isAbove(getCamera().position));
     endFrameStep(FrameStep::Terrain);
     drawWater();
     endFrameStep(FrameStep::Water);
@@ -329,11 +330,19 @@ void Scene::drawModels(const glm::vec4& clipPlane, int first, int end) {
     glUseProgram(0);
 }
 
-void Scene::drawTerrain(const glm::vec4& clipPlane) {
+void Scene::drawAtFullDetail(bool full) {
+    cullModels = !full;
+    cullWaterImages = !full;
+    terrain.singleDraw = full;
+    terrain.levelOfDetail = !full;
+    terrain.cullBackFaces = !full;
+}
+
+void Scene::drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden) {
     terrain::TerrainShader& shader = terrain::getTerrainShader();
     glUseProgram(shader.program);
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-    terrain::renderTerrain(terrain, lights, clipPlane, passRegion);
+    terrain::renderTerrain(terrain, lights, clipPlane, passRegion, backFacesHidden);
     glUseProgram(0);
 }
 

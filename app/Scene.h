@@ -90,6 +90,12 @@ public:
     // the filter's neighbouring texels.
     static constexpr float waterLookupReach = 0.05f;
     const float clipAbove = waterHeight + clipMargin;
+
+    // Everything drawn as it is, nothing left out or simplified: no view
+    // culling, no part-drawn water images, every terrain triangle on both
+    // sides. The same picture, within a pixel's worth, at far greater cost;
+    // for comparing the two.
+    void drawAtFullDetail(bool full);
     const float clipBelow = -waterHeight - clipMargin;
 
 private:
@@ -99,7 +105,7 @@ private:
     void endLimitedPass();
     // Instances first .. end - 1, in index order.
     void drawModels(const glm::vec4& clipPlane, int first = 0, int end = modelInstanceCount);
-    void drawTerrain(const glm::vec4& clipPlane);
+    void drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden = false);
     void drawWater();
     void drawSky();
     void drawLightCubes();

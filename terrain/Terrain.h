@@ -5,6 +5,7 @@
 #include "assets/Mesh.h"
 #include "terrain/HeightField.h"
 #include "terrain/TerrainChunks.h"
+#include "terrain/TerrainLevels.h"
 
 namespace nox::assimp {
 struct ModelInstance;
@@ -30,6 +31,10 @@ public:
     // `position` is not added).
     float getHeightOfTerrain(float worldX, float worldZ);
 
+    // Whether a world point lies above the ground: above the surface beneath
+    // it, or above the highest ground where the grid does not reach.
+    bool isAbove(const glm::vec3& point);
+
     // The scene's placed models, stood on this terrain: built on the first
     // call (which loads every model file once), the same array afterwards.
     assimp::ModelInstance* getModelInstances();
@@ -39,10 +44,19 @@ public:
     GLuint texture = 0;
 
     TerrainChunks chunks;
+    TerrainLevels levels;
     // Draws every index in one call instead of the chunks that may be seen:
     // the same picture, for comparing the two.
     bool singleDraw = false;
+    // Draws far chunks coarser, where the difference stays under a pixel.
+    bool levelOfDetail = true;
+    // Leaves out the faces turned away where no ray can meet one first.
+    bool cullBackFaces = true;
     mutable DrawRanges visibleRanges;  // the last draw's, kept to reuse the storage
+    mutable LevelDraws levelDraws;     // likewise
+
+private:
+    float highest = 0.0f;  // the top of the highest chunk's box, in the terrain's own frame
 };
 
 }  // namespace nox::terrain

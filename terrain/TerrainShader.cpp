@@ -1,5 +1,7 @@
 #include "terrain/TerrainShader.h"
 
+#include <algorithm>
+
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"
@@ -41,8 +43,35 @@ TerrainShader& getTerrainShader() {
     return shader;
 }
 
+namespace {
+
+// Pixels that one unit spans at unit distance in the current viewport, along
+// its longer side: the projection's scale is the same on both axes.
+float pixelsPerUnit() {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return 0.5f * static_cast<float>(std::max(viewport[2], viewport[3])) * projection[1][1];
+}
+
+void drawVisibleChunks(const Terrain& terrain, const glm::mat4& viewProjection, const glm::vec4& clipPlane) {
+    if (terrain.levelOfDetail) {
+        terrain.levels.selectVisible(terrain.chunks, terrain.position, viewProjection, clipPlane, getCamera().position,
+                                     pixelsPerUnit(), terrain.levelDraws);
+        const LevelDraws& draws = terrain.levelDraws;
+        glMultiDrawElementsBaseVertex(GL_TRIANGLES, draws.counts.data(), GL_UNSIGNED_SHORT, draws.offsets.data(),
+                                      static_cast<GLsizei>(draws.counts.size()), draws.baseVertices.data());
+        return;
+    }
+    terrain.chunks.selectVisible(terrain.position, viewProjection, clipPlane, terrain.visibleRanges);
+    const DrawRanges& ranges = terrain.visibleRanges;
+    glMultiDrawElements(GL_TRIANGLES, ranges.counts.data(), GL_UNSIGNED_INT, ranges.offsets.data(),
+                        static_cast<GLsizei>(ranges.counts.size()));
+}
+
+}  // namespace
+
 void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, const glm::vec4& clipPlane,
-                   const glm::mat4& region) {
+                   const glm::mat4& region, bool backFacesHidden) {
     TerrainShader& shader = getTerrainShader();
     glUniformMatrix4fv(shader.viewMatrix, 1, GL_FALSE, glm::value_ptr(getViewMatrix()));
     for (int i = 0; i < TerrainShader::lightCount; ++i) {
@@ -52,24 +81,28 @@ void renderTerrain(const Terrain& terrain, const std::vector<Light>& lights, con
         glUniform3fv(shader.lightAttenuation[i], 1, glm::value_ptr(light.attenuation));
     }
     glUniform1f(shader.textureTiling, snowTiling);
-    glBindVertexArray(terrain.vao);
+    const bool chunked = !terrain.singleDraw;
+    glBindVertexArray(chunked && terrain.levelOfDetail ? terrain.levels.vertexArray : terrain.vao);
     glEnableVertexAttribArray(0);
     glEnableVertexAttribArray(1);
-    // Two-sided: the reflection pass looks at the ground from below the water.
-    glDisable(GL_CULL_FACE);
+    // Two-sided: the reflection pass looks at the ground from below the
+    // water. Where every ray meets the ground from above first, the faces
+    // turned away can never be the nearest and are left out.
+    if (backFacesHidden) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+    } else {
+        glDisable(GL_CULL_FACE);
+    }
     glEnable(GL_DEPTH_TEST);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, terrain.texture);
     const glm::mat4 model = createModelMatrix(terrain.position, glm::vec3(0.0f), glm::vec3(1.0f));
     glUniformMatrix4fv(shader.modelMatrix, 1, GL_FALSE, glm::value_ptr(model));
-    if (terrain.singleDraw) {
-        glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
+    if (chunked) {
+        drawVisibleChunks(terrain, region * projection * getViewMatrix(), clipPlane);
     } else {
-        terrain.chunks.selectVisible(terrain.position, region * projection * getViewMatrix(), clipPlane,
-                                     terrain.visibleRanges);
-        const DrawRanges& ranges = terrain.visibleRanges;
-        glMultiDrawElements(GL_TRIANGLES, ranges.counts.data(), GL_UNSIGNED_INT, ranges.offsets.data(),
-                            static_cast<GLsizei>(ranges.counts.size()));
+        glDrawElements(GL_TRIANGLES, terrain.vertexCount, GL_UNSIGNED_INT, nullptr);
     }
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);

@@ -7,20 +7,37 @@
 
 namespace nox::tools {
 
+StepTimer::StepTimer() {
+    glGenQueries(1, &primitiveQuery);
+}
+
+StepTimer::~StepTimer() {
+    glDeleteQueries(1, &primitiveQuery);
+}
+
 void StepTimer::frameBegan() {
     glFinish();
     frameStart = lastMark = Clock::now();
     current.fill(0.0);
+    currentPrimitives.fill(0.0);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, primitiveQuery);
 }
 
 void StepTimer::stepEnded(FrameStep step) {
     current[static_cast<size_t>(step)] += sinceLastMark();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint counted = 0;
+    glGetQueryObjectuiv(primitiveQuery, GL_QUERY_RESULT, &counted);
+    currentPrimitives[static_cast<size_t>(step)] += counted;
+    glBeginQuery(GL_PRIMITIVES_GENERATED, primitiveQuery);
 }
 
 void StepTimer::frameEnded() {
+    glEndQuery(GL_PRIMITIVES_GENERATED);
     glFinish();
     frames.push_back(std::chrono::duration<Milliseconds, std::milli>(Clock::now() - frameStart).count());
     steps.push_back(current);
+    primitives.push_back(currentPrimitives);
 }
 
 StepTimer::Milliseconds StepTimer::sinceLastMark() {

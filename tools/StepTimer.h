@@ -6,15 +6,23 @@
 
 #include "app/FrameSteps.h"
 
+
 namespace nox::tools {
 
 // Times each step of every frame by waiting for the GPU at each step's end
 // (glFinish) and reading a CPU clock: this platform's timer queries do not
-// see the rasteriser's threads.
+// see the rasteriser's threads. Counts the primitives each step sends to the
+// rasteriser too.
 class StepTimer final : public FrameStepWatcher {
 public:
     using Milliseconds = double;
     using StepTimes = std::array<Milliseconds, frameStepCount>;
+    using StepCounts = std::array<double, frameStepCount>;
+
+    StepTimer();
+    ~StepTimer();
+    StepTimer(const StepTimer&) = delete;
+    StepTimer& operator=(const StepTimer&) = delete;
 
     void frameBegan() override;
     void stepEnded(FrameStep step) override;
@@ -22,6 +30,7 @@ public:
 
     std::vector<StepTimes> steps;       // one entry per frame; a step ended twice adds up
     std::vector<Milliseconds> frames;   // the whole of each frame
+    std::vector<StepCounts> primitives; // one entry per frame, as `steps`
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -30,6 +39,8 @@ private:
     Clock::time_point frameStart;
     Clock::time_point lastMark;
     StepTimes current{};
+    StepCounts currentPrimitives{};
+    unsigned primitiveQuery = 0;  // counting since the last mark
 };
 
 // The value below which the given share of the samples lie (0.5: the median),

@@ -7,6 +7,9 @@
 //   capture [--step S] --video FROM TO FILE     FROM to TO s as a video, through ffmpeg
 //   capture PREFIX --pose X Y Z PITCH YAW       one frame from a fixed camera: PREFIX.png
 //
+// --full-detail, anywhere among the arguments, draws everything as it is: no
+// view culling, no level of detail, no back faces left out.
+//
 // The flight runs at a fixed frame time S (default 1/30 s), so the same
 // command draws the same pixels every time. Exit codes: 0 done, 1 a file
 // could not be written, 2 wrong arguments, 3 ffmpeg is missing.
@@ -43,7 +46,8 @@ int usage(const char* program) {
                  "       %s [--step S] --sheet N FILE.png      N moments over the flight in one picture\n"
                  "       %s [--step S] --video FROM TO FILE    a video, through ffmpeg\n"
                  "       %s PREFIX --pose X Y Z PITCH YAW      one frame from a fixed camera\n"
-                 "S is the frame time in seconds (default 1/30).\n",
+                 "S is the frame time in seconds (default 1/30). --full-detail, anywhere, draws everything\n"
+                 "as it is: no view culling, no level of detail, no back faces left out.\n",
                  program, program, program, program, program);
     return usageError;
 }
@@ -163,6 +167,9 @@ int captureVideo(nox::tools::FlightCapture& flight, double from, double to, cons
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    const auto fullDetailFlag = std::find(args.begin(), args.end(), "--full-detail");
+    const bool fullDetail = fullDetailFlag != args.end();
+    if (fullDetail) args.erase(fullDetailFlag);
     if (args.size() == 7 && args[1] == "--pose") {
         float pose[5];
         for (int i = 0; i < 5; ++i) {
@@ -172,6 +179,7 @@ int main(int argc, char** argv) {
         }
         nox::getWindow();
         nox::FrameLoop loop;
+        loop.sceneObjects().drawAtFullDetail(fullDetail);
         return capturePose(loop, args[0], pose);
     }
 
@@ -194,6 +202,7 @@ int main(int argc, char** argv) {
 
     nox::getWindow();
     nox::FrameLoop loop;
+    loop.sceneObjects().drawAtFullDetail(fullDetail);
     nox::tools::FlightCapture flight(loop, step);
     if (range && args[0] == "--range") return captureRange(flight, from, to, args[3]);
     if (range) return captureVideo(flight, from, to, args[3]);

@@ -2,15 +2,18 @@
 // every step of each frame (each step waits for the GPU at its end, so the
 // whole frame is a little slower than an untimed one). Run from bin/ so that
 // "../res" resolves, under Xvfb when there is no display:
-//   frame_benchmark [--frames N] [--warmup N] [--step SECONDS] [--json FILE] [--draw-everything]
+//   frame_benchmark [--frames N] [--warmup N] [--step SECONDS] [--json FILE] [--full-detail]
 // Prints the median and the 99th percentile of each step and of the whole
-// frame; --json also writes them to FILE ("-" for standard output).
-// --draw-everything turns the view culling off, for comparison.
+// frame, and the median number of primitives each step sent to the
+// rasteriser; --json also writes them to FILE ("-" for standard output).
+// --full-detail draws everything as it is, for comparison: no view culling,
+// no level of detail, no back faces left out.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -26,14 +29,14 @@ struct Options {
     int warmup = 5;
     double step = 0.75;  // 200 frames cover the 150-second flight once
     std::string json;
-    bool drawEverything = false;
+    bool fullDetail = false;
 };
 
 constexpr int usageError = 2;
 
 void usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--frames N] [--warmup N] [--step SECONDS] [--json FILE|-] [--draw-everything]\n"
+                 "usage: %s [--frames N] [--warmup N] [--step SECONDS] [--json FILE|-] [--full-detail]\n"
                  "  times every step of N frames of the flight (default 200, after 5 warm-up frames),\n"
                  "  SECONDS of flight apart (default 0.75: 200 frames cover the flight once)\n",
                  program);
@@ -51,8 +54,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.step = std::atof(argv[++i]);
         } else if (arg == "--json" && hasValue) {
             options.json = argv[++i];
-        } else if (arg == "--draw-everything") {
-            options.drawEverything = true;
+        } else if (arg == "--full-detail") {
+            options.fullDetail = true;
         } else {
             return false;
         }
@@ -80,6 +83,7 @@ struct Row {
     std::string name;
     double median;
     double p99;
+    double primitives;  // median
 };
 
 std::vector<Row> summarise(const nox::tools::StepTimer& timer) {
@@ -87,27 +91,34 @@ std::vector<Row> summarise(const nox::tools::StepTimer& timer) {
     for (int s = 0; s < nox::frameStepCount; ++s) {
         std::vector<double> samples;
         for (const auto& frame : timer.steps) samples.push_back(frame[static_cast<size_t>(s)]);
+        std::vector<double> counts;
+        for (const auto& frame : timer.primitives) counts.push_back(frame[static_cast<size_t>(s)]);
         rows.push_back({nox::frameStepName(static_cast<nox::FrameStep>(s)), nox::tools::percentile(samples, 0.5),
-                        nox::tools::percentile(samples, 0.99)});
+                        nox::tools::percentile(samples, 0.99), nox::tools::percentile(counts, 0.5)});
     }
+    std::vector<double> totals;
+    for (const auto& frame : timer.primitives) totals.push_back(std::accumulate(frame.begin(), frame.end(), 0.0));
     rows.push_back({"whole frame", nox::tools::percentile(timer.frames, 0.5),
-                    nox::tools::percentile(timer.frames, 0.99)});
+                    nox::tools::percentile(timer.frames, 0.99), nox::tools::percentile(totals, 0.5)});
     return rows;
 }
 
 void printTable(const std::vector<Row>& rows, const Options& options, const std::string& machineName) {
     std::printf("%d frames, %.3f s of flight apart, %s\n%s\n", options.frames, options.step,
-                options.drawEverything ? "view culling off" : "view culling on", machineName.c_str());
-    std::printf("%-18s %10s %10s\n", "step", "median ms", "p99 ms");
-    for (const Row& row : rows) std::printf("%-18s %10.2f %10.2f\n", row.name.c_str(), row.median, row.p99);
+                options.fullDetail ? "full detail" : "as the program draws", machineName.c_str());
+    std::printf("%-18s %10s %10s %12s\n", "step", "median ms", "p99 ms", "primitives");
+    for (const Row& row : rows) {
+        std::printf("%-18s %10.2f %10.2f %12.0f\n", row.name.c_str(), row.median, row.p99, row.primitives);
+    }
 }
 
 void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& options, const std::string& machineName) {
     out << "{\n  \"machine\": \"" << machineName << "\",\n  \"frames\": " << options.frames
-        << ",\n  \"step_seconds\": " << options.step << ",\n  \"view_culling\": "
-        << (options.drawEverything ? "false" : "true") << ",\n  \"milliseconds\": {\n";
+        << ",\n  \"step_seconds\": " << options.step << ",\n  \"full_detail\": "
+        << (options.fullDetail ? "true" : "false") << ",\n  \"milliseconds\": {\n";
     for (size_t i = 0; i < rows.size(); ++i) {
-        out << "    \"" << rows[i].name << "\": {\"median\": " << rows[i].median << ", \"p99\": " << rows[i].p99 << "}"
+        out << "    \"" << rows[i].name << "\": {\"median\": " << rows[i].median << ", \"p99\": " << rows[i].p99
+            << ", \"primitives\": " << rows[i].primitives << "}"
             << (i + 1 < rows.size() ? ",\n" : "\n");
     }
     out << "  }\n}\n";
@@ -123,9 +134,7 @@ int main(int argc, char** argv) {
     }
     nox::getWindow();
     nox::FrameLoop loop;
-    loop.sceneObjects().terrain.singleDraw = options.drawEverything;
-    loop.sceneObjects().cullModels = !options.drawEverything;
-    loop.sceneObjects().cullWaterImages = !options.drawEverything;
+    loop.sceneObjects().drawAtFullDetail(options.fullDetail);
     // The first frames load the models and build the effect chain.
     for (int i = 0; i < options.warmup; ++i) loop.iterate(options.step);
 

@@ -45,9 +45,7 @@ protected:
         loop = nullptr;
     }
     void TearDown() override {
-        scene().terrain.singleDraw = false;
-        scene().cullModels = true;
-        scene().cullWaterImages = true;
+        scene().drawAtFullDetail(false);
         nox::getCamera() = Camera{};
         EXPECT_EQ(nox::test::glErrorReport(), "");
     }
@@ -67,9 +65,11 @@ protected:
     // The scene's picture, into which the water brings what it shows of
     // the two water images.
     static std::vector<GLubyte> render(bool drawEverything) {
-        scene().terrain.singleDraw = drawEverything;
-        scene().cullModels = !drawEverything;
-        scene().cullWaterImages = !drawEverything;
+        scene().drawAtFullDetail(drawEverything);
+        // Leaving out what cannot be seen changes no pixel; the simplified
+        // terrain is weighed by the detail tests.
+        scene().terrain.levelOfDetail = false;
+        scene().terrain.cullBackFaces = false;
         scene().render();
         return textureBytes(scene().sceneTarget.colourAttachments[0]);
     }

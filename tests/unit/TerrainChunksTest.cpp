@@ -45,8 +45,8 @@ TEST(TerrainChunks, BoxesHoldEveryVertexOfTheChunkAndItsFarEdge) {
     const TerrainChunks::Bounds hill = chunks().bounds(3, 4);
     EXPECT_LE(hill.low.y, 10.0f);
     EXPECT_GE(hill.high.y, 30.0f);
-    EXPECT_LE(hill.low.x, 150.0f);
-    EXPECT_GE(hill.high.x, 200.0f);  // the quads of x = 199 end on x = 200
+    EXPECT_LE(hill.low.x, 3.0f * chunk);
+    EXPECT_GE(hill.high.x, 4.0f * chunk);  // the chunk's last quads end on the next chunk's first vertex
     EXPECT_LT(chunks().bounds(3, 5).high.y, 30.0f);
 }
 
@@ -64,18 +64,21 @@ TEST(TerrainChunks, SeeingEverythingDrawsEveryIndexInOneRange) {
 }
 
 TEST(TerrainChunks, AChunkPartlyInViewIsKeptAndOneWhollyOutsideIsNot) {
-    // Looking north from the south edge of chunk column 10, eye at x = 525.
-    const glm::mat4 viewProjection = lookingNorthFrom(glm::vec3(525, 15, 1000));
-    EXPECT_TRUE(chunks().mayBeSeen(10, 19, origin, viewProjection, keepAll));  // straight ahead
+    // Looking north from the south edge of the grid, in the middle of chunk column 10.
+    constexpr int last = TerrainChunks::chunksPerSide - 1;
+    const float middleOf10 = 10.5f * chunk;
+    const glm::mat4 viewProjection = lookingNorthFrom(glm::vec3(middleOf10, 15, 1000));
+    EXPECT_TRUE(chunks().mayBeSeen(10, last, origin, viewProjection, keepAll));  // straight ahead
     // The frustum widens with distance: far enough north, chunk column 9
     // straddles its left edge, while close by it lies wholly outside.
     EXPECT_TRUE(chunks().mayBeSeen(9, 5, origin, viewProjection, keepAll));
-    EXPECT_FALSE(chunks().mayBeSeen(9, 19, origin, viewProjection, keepAll));
-    EXPECT_FALSE(chunks().mayBeSeen(0, 19, origin, viewProjection, keepAll));
+    EXPECT_FALSE(chunks().mayBeSeen(9, last, origin, viewProjection, keepAll));
+    EXPECT_FALSE(chunks().mayBeSeen(0, last, origin, viewProjection, keepAll));
     // Behind the eye nothing is seen, even straight behind it.
-    const glm::mat4 fromTheMiddle = lookingNorthFrom(glm::vec3(525, 15, 500));
-    EXPECT_TRUE(chunks().mayBeSeen(10, 9, origin, fromTheMiddle, keepAll));
-    EXPECT_FALSE(chunks().mayBeSeen(10, 11, origin, fromTheMiddle, keepAll));
+    const int eyeRow = 12;
+    const glm::mat4 fromTheMiddle = lookingNorthFrom(glm::vec3(middleOf10, 15, (eyeRow + 0.5f) * chunk));
+    EXPECT_TRUE(chunks().mayBeSeen(10, eyeRow - 1, origin, fromTheMiddle, keepAll));
+    EXPECT_FALSE(chunks().mayBeSeen(10, eyeRow + 1, origin, fromTheMiddle, keepAll));
 }
 
 TEST(TerrainChunks, TheClipPlaneDropsOnlyChunksWhollyOnItsFarSide) {
@@ -100,7 +103,7 @@ TEST(TerrainChunks, RangesAscendAndCoverExactlyTheKeptChunksRows) {
     const glm::vec4 keepAbove20(0, 1, 0, -20);
     DrawRanges ranges;
     chunks().selectVisible(origin, viewProjection, keepAbove20, ranges);
-    // Only the hill's chunk is kept: one run of 50 quads in each of its 50 rows.
+    // Only the hill's chunk is kept: one run of its quads in each of its rows.
     ASSERT_EQ(ranges.counts.size(), static_cast<size_t>(chunk));
     for (int row = 0; row < chunk; ++row) {
         EXPECT_EQ(ranges.counts[row], chunk * 6);

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "terrain/TerrainLevels.h"
+
+namespace {
+
+using nox::terrain::TerrainChunks;
+using nox::terrain::TerrainLevels;
+
+constexpr int side = TerrainChunks::quadsPerSide + 1;
+constexpr int chunk = TerrainChunks::quadsPerChunk;
+constexpr int chunks = TerrainChunks::chunksPerSide;
+
+// Rolling hills, steeper towards high x.
+std::vector<float> rollingHills() {
+    std::vector<float> positions(static_cast<size_t>(side) * side * 3);
+    for (int x = 0; x < side; ++x) {
+        for (int z = 0; z < side; ++z) {
+            float* p = &positions[(static_cast<size_t>(x) * side + z) * 3];
+            p[0] = static_cast<float>(x);
+            p[1] = 10.0f * std::sin(static_cast<float>(x) / 30.0f) * std::cos(static_cast<float>(z) / 25.0f) *
+                   (1.0f + static_cast<float>(x) / 500.0f);
+            p[2] = static_cast<float>(z);
+        }
+    }
+    return positions;
+}
+
+struct Terrain {
+    std::vector<float> positions = rollingHills();
+    TerrainChunks chunks{positions};
+    TerrainLevels levels{positions};
+};
+
+const Terrain& terrain() {
+    static const Terrain shared;
+    return shared;
+}
+
+// (x, z) of a chunk-local index, the chunk's first vertex at (x0, z0).
+std::pair<int, int> place(int index, int x0 = 0, int z0 = 0) {
+    return {x0 + index / side, z0 + index % side};
+}
+
+// Twice the signed area of a triangle in the (x, z) plane; the full grid's
+// triangles are negative: they wind counterclockwise seen from above.
+int doubleArea(const std::pair<int, int>& a, const std::pair<int, int>& b, const std::pair<int, int>& c) {
+    return (b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first);
+}
+
+// The triangle edges that lie on the line x = lineX, as (z, z) pairs.
+std::set<std::pair<int, int>> edgeAlongX(const std::vector<GLushort>& indices, int x0, int z0, int lineX) {
+    std::set<std::pair<int, int>> segments;
+    for (size_t t = 0; t < indices.size(); t += 3) {
+        for (int e = 0; e < 3; ++e) {
+            const auto a = place(indices[t + e], x0, z0);
+            const auto b = place(indices[t + (e + 1) % 3], x0, z0);
+            if (a.first == lineX && b.first == lineX) segments.insert(std::minmax(a.second, b.second));
+        }
+    }
+    return segments;
+}
+
+// Whatever its coarser neighbours, each level covers its chunk exactly once
+// with triangles facing up, and its coarsest level is two triangles.
+TEST(TerrainLevels, EveryLevelAndSeamTilesTheChunkWithTrianglesFacingUp) {
+    for (int level = 0; level < TerrainLevels::levelCount; ++level) {
+        for (int sides = 0; sides < TerrainLevels::sideCombinations; ++sides) {
+            const std::vector<GLushort> indices = TerrainLevels::chunkIndices(level, sides);
+            ASSERT_EQ(indices.size() % 3, 0u);
+            int area = 0;
+            for (size_t t = 0; t < indices.size(); t += 3) {
+                const int twice = doubleArea(place(indices[t]), place(indices[t + 1]), place(indices[t + 2]));
+                ASSERT_LT(twice, 0) << "level " << level << ", sides " << sides << ", triangle " << t / 3;
+                area -= twice;
+            }
+            EXPECT_EQ(area, 2 * chunk * chunk) << "level " << level << ", sides " << sides;
+        }
+    }
+    EXPECT_EQ(TerrainLevels::chunkIndices(0, 0).size(), 6u * chunk * chunk);
+    EXPECT_EQ(TerrainLevels::chunkIndices(TerrainLevels::levelCount - 1, 0).size(), 6u);
+}
+
+// Two chunks side by side, the second one level coarser: the first's edge,
+// moved onto the coarser grid, is the very line the second one draws, so
+// no crack can open between them. Checked across x; the sides across z
+// follow from the same rule with the axes swapped.
+TEST(TerrainLevels, AnEdgeMeetingACoarserNeighbourIsTheNeighboursEdge) {
+    for (int level = 0; level + 1 < TerrainLevels::levelCount; ++level) {
+        const auto fine = TerrainLevels::chunkIndices(level, TerrainLevels::highX);
+        const auto coarse = TerrainLevels::chunkIndices(level + 1, 0);
+        EXPECT_EQ(edgeAlongX(fine, 0, 0, chunk), edgeAlongX(coarse, chunk, 0, chunk)) << "level " << level;
+        const auto fineFromAbove = TerrainLevels::chunkIndices(level, TerrainLevels::lowX);
+        EXPECT_EQ(edgeAlongX(fineFromAbove, chunk, 0, chunk), edgeAlongX(coarse, 0, 0, chunk)) << "level " << level;
+        // Unadapted, the finer edge has more vertices than the coarser one.
+        EXPECT_NE(edgeAlongX(TerrainLevels::chunkIndices(level, 0), 0, 0, chunk), edgeAlongX(coarse, chunk, 0, chunk));
+    }
+}
+
+TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
+    const glm::vec3 eye(520.0f, 30.0f, 480.0f);
+    const float pixelsPerUnit = 1350.0f;
+    const std::vector<int> levels = terrain().levels.chooseLevels(terrain().chunks, eye, pixelsPerUnit);
+    int coarse = 0;
+    for (int x = 0; x < chunks; ++x) {
+        for (int z = 0; z < chunks; ++z) {
+            const int level = levels[static_cast<size_t>(x) * chunks + z];
+            const TerrainChunks::Bounds box = terrain().chunks.bounds(x, z);
+            const float distance =
+                glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
+            EXPECT_LE(terrain().levels.deviation(x, z, level) * pixelsPerUnit,
+                      TerrainLevels::pixelError * distance + 1e-3f)
+                << "chunk " << x << ", " << z;
+            if (x + 1 < chunks) {
+                EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x + 1) * chunks + z]), 1);
+            }
+            if (z + 1 < chunks) {
+                EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x) * chunks + z + 1]), 1);
+            }
+            coarse += level > 0;
+        }
+    }
+    EXPECT_EQ(levels[13 * chunks + 12], 0);  // the chunk under the eye
+    EXPECT_GT(coarse, chunks * chunks / 2);   // most of the ground is far away
+    // The deviation is the height field's own: none at full detail, more the
+    // coarser the level, somewhere.
+    EXPECT_EQ(terrain().levels.deviation(5, 5, 0), 0.0f);
+    EXPECT_GT(terrain().levels.deviation(5, 5, 3), terrain().levels.deviation(5, 5, 1));
+}
+
+}  // namespace
