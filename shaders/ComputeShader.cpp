@@ -6,7 +6,7 @@ namespace nox::main {
 
 ComputeShader::ComputeShader(const std::string& stem) {
     program = glCreateProgram();
-    shader = compileShader(readShaderFile(stem + ".comp"), GL_COMPUTE_SHADER);
+    shader = compileShader(readShaderSource(stem + ".comp"), GL_COMPUTE_SHADER);
     glAttachShader(program, shader);
 }
 

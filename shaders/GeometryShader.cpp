@@ -6,9 +6,9 @@ namespace nox::main {
 
 GeometryShader::GeometryShader(const std::string& stem) {
     program = glCreateProgram();
-    shaders[0] = compileShader(readShaderFile(stem + ".vert"), GL_VERTEX_SHADER);
-    shaders[1] = compileShader(readShaderFile(stem + ".geom"), GL_GEOMETRY_SHADER);
-    shaders[2] = compileShader(readShaderFile(stem + ".frag"), GL_FRAGMENT_SHADER);
+    shaders[0] = compileShader(readShaderSource(stem + ".vert"), GL_VERTEX_SHADER);
+    shaders[1] = compileShader(readShaderSource(stem + ".geom"), GL_GEOMETRY_SHADER);
+    shaders[2] = compileShader(readShaderSource(stem + ".frag"), GL_FRAGMENT_SHADER);
     for (GLuint stage : shaders) glAttachShader(program, stage);
 }
 

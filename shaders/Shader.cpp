@@ -9,8 +9,8 @@ namespace nox::main {
 
 Shader::Shader(const std::string& stem) {
     program = glCreateProgram();
-    shaders[0] = compileShader(readShaderFile(stem + ".vert"), GL_VERTEX_SHADER);
-    shaders[1] = compileShader(readShaderFile(stem + ".frag"), GL_FRAGMENT_SHADER);
+    shaders[0] = compileShader(readShaderSource(stem + ".vert"), GL_VERTEX_SHADER);
+    shaders[1] = compileShader(readShaderSource(stem + ".frag"), GL_FRAGMENT_SHADER);
     for (GLuint stage : shaders) glAttachShader(program, stage);
 }
 

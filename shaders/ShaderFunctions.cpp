@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <vector>
 
 namespace nox::main {
@@ -78,6 +79,25 @@ std::string readShaderFile(const std::string& path) {
         result += '\n';
     }
     return result;
+}
+
+std::string readShaderSource(const std::string& path) {
+    static const std::string directive = "#include \"";
+    const std::string text = readShaderFile(path);
+    const std::string directory = path.substr(0, path.find_last_of('/') + 1);
+    std::string source;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const size_t nameEnd = line.rfind('"');
+        if (line.rfind(directive, 0) != 0 || nameEnd < directive.size()) {
+            source += line + '\n';
+            continue;
+        }
+        const std::string name = line.substr(directive.size(), nameEnd - directive.size());
+        source += "#line 1 1\n" + readShaderFile(directory + name) + "#line " + std::to_string(number + 1) + " 0\n";
+    }
+    return source;
 }
 
 GLuint compileShader(const std::string& source, GLenum type) {

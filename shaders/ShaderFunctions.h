@@ -12,6 +12,13 @@ namespace nox::main {
 // opened prints "Unable to load shader: " + path and gives "".
 std::string readShaderFile(const std::string& path);
 
+// A stage's source: the file as readShaderFile reads it, with each line
+// '#include "NAME"' replaced by the file NAME beside it, read the same way.
+// The lines of an included file count as source string 1 in the compiler's
+// messages, the including file's as string 0. A missing included file is
+// reported as readShaderFile reports it; its line is left out.
+std::string readShaderSource(const std::string& path);
+
 // Creates and compiles one stage; the object is returned even when compiling
 // failed (the failure is printed), so the caller can still attach it.
 GLuint compileShader(const std::string& source, GLenum type);

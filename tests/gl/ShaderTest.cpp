@@ -124,6 +124,21 @@ TEST(ReadShaderFile, AMissingFileIsReportedWithItsFullPath) {
     EXPECT_EQ(GetCapturedStderr(), "Unable to load shader: " + path + "\n");
 }
 
+// An included file's lines are numbered as source string 1, the rest of the
+// including file's lines keep their own numbers.
+TEST(ReadShaderSource, SplicesIncludedFilesInPlaceAndReportsOnesThatAreMissing) {
+    writeFile("shared.glsl", "float shared() { return 1.0; }");
+    const std::string stage =
+        writeFile("including.frag", "#version 430 core\n#include \"noxvale_shader_shared.glsl\"\nvoid main() {}");
+    EXPECT_EQ(nox::main::readShaderSource(stage),
+              "#version 430 core\n#line 1 1\nfloat shared() { return 1.0; }\n#line 3 0\nvoid main() {}\n");
+
+    const std::string broken = writeFile("broken.frag", "#include \"absent.glsl\"\nvoid main() {}\n");
+    CaptureStderr();
+    EXPECT_EQ(nox::main::readShaderSource(broken), "#line 1 1\n#line 2 0\nvoid main() {}\n\n");
+    EXPECT_EQ(GetCapturedStderr(), "Unable to load shader: " + testing::TempDir() + "absent.glsl\n");
+}
+
 TEST_F(ShaderTest, TheProtocolBindsAttributesBeforeLinkingAndFetchesUniformsAfter) {
     CaptureStderr();
     TintShader shader(writeStages("good", vertexSource, fragmentSource));
