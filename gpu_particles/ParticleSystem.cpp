@@ -44,13 +44,24 @@ GLuint createParticleBuffer(GLsizeiptr bytes) {
     return id;
 }
 
-// Zeroed by restart(), like the rest of the step state.
+// Zeroed by restart(), like the rest of the step state. Written and read by
+// the GPU only, so the driver can keep it in the GPU's own memory.
 GLuint createCounterBuffer() {
     GLuint id = 0;
     glGenBuffers(1, &id);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, id);
     glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof(GLuint), nullptr, GL_DYNAMIC_COPY);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+    return id;
+}
+
+// Where the count is copied for the CPU to read.
+GLuint createReadBackBuffer() {
+    GLuint id = 0;
+    glGenBuffers(1, &id);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, id);
+    glBufferData(GL_COPY_WRITE_BUFFER, sizeof(GLuint), nullptr, GL_STREAM_READ);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
     return id;
 }
 
@@ -76,6 +87,7 @@ ParticleSystem::ParticleSystem(const char* atlasFile) {
     for (GLuint& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
     for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
     counterBuffer = createCounterBuffer();
+    readBackBuffer = createReadBackBuffer();
     restart();
 
     glGenVertexArrays(2, vertexArrays);
@@ -94,6 +106,7 @@ ParticleSystem::~ParticleSystem() {
     glDeleteBuffers(2, positionBuffers);
     glDeleteBuffers(2, velocityBuffers);
     glDeleteBuffers(1, &counterBuffer);
+    glDeleteBuffers(1, &readBackBuffer);
     glDeleteTextures(1, &texture);
 }
 
@@ -135,30 +148,31 @@ void ParticleSystem::dispatchStep() {
     // One group more than the live particles fill: the spare invocations are
     // the ones that spawn when every particle has died.
     glDispatchCompute(static_cast<GLuint>(particleCount / ParticleComputeShader::workGroupSize + 1), 1, 1);
-    // The count is read through a mapping, which the counter barrier alone
-    // does not order after the shader's writes.
-    glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT | GL_BUFFER_UPDATE_BARRIER_BIT);
+    // The count is copied out of the counter, the draw sources the new
+    // positions as vertices, and the next step reads both arrays as storage.
+    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT);
     readBackCount();
-    // The draw sources the new positions as vertices, and the next step reads
-    // both arrays as storage.
-    glMemoryBarrier(GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT);
 }
 
 void ParticleSystem::readBackCount() {
-    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, counterBuffer);
-    auto* counter = static_cast<GLuint*>(
-        glMapBufferRange(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(GLuint), GL_MAP_READ_BIT | GL_MAP_WRITE_BIT));
-    if (counter != nullptr) {
+    glBindBuffer(GL_COPY_READ_BUFFER, counterBuffer);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, readBackBuffer);
+    glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, sizeof(GLuint));
+    const auto* counted =
+        static_cast<const GLuint*>(glMapBufferRange(GL_COPY_WRITE_BUFFER, 0, sizeof(GLuint), GL_MAP_READ_BIT));
+    if (counted != nullptr) {
         // The draw reads this many entries from buffers of maxParticles, so a
         // counter that ran on (it is not reset after a failed read) is cut.
-        particleCount = static_cast<int>(std::min(*counter, static_cast<GLuint>(maxParticles)));
-        *counter = 0;
-        glUnmapBuffer(GL_ATOMIC_COUNTER_BUFFER);
+        particleCount = static_cast<int>(std::min(*counted, static_cast<GLuint>(maxParticles)));
+        glUnmapBuffer(GL_COPY_WRITE_BUFFER);
+        const GLuint zero = 0;
+        glClearBufferSubData(GL_COPY_READ_BUFFER, GL_R32UI, 0, sizeof zero, GL_RED_INTEGER, GL_UNSIGNED_INT, &zero);
     } else if (!counterFailureReported) {
         std::cerr << "Particle counter could not be read; keeping " << particleCount << " particles" << std::endl;
         counterFailureReported = true;
     }
-    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
 }
 
 void ParticleSystem::draw(const ParticleGeometryShader& shader) const {

@@ -26,9 +26,9 @@ int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit)
 // One particle system living on the GPU: two ping-pong pairs of storage
 // buffers (positions and velocities, a vec4 each per particle; the velocity
 // buffers hold one entry more, in which the compute programs count the steps
-// that seed their random numbers), a vertex
-// array over each position buffer, and an atomic counter through which the
-// compute step reports how many particles it wrote. Owns every GL name it
+// that seed their random numbers), a vertex array over each position buffer,
+// and an atomic counter through which the compute step reports how many
+// particles it wrote, read back through a copy. Owns every GL name it
 // holds, the atlas texture included, and must be destroyed while the context
 // exists.
 class ParticleSystem {
@@ -50,7 +50,9 @@ public:
     void loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission);
 
     // The second half: binds the buffers, flips to the output pair, runs the
-    // program in use over every live particle and reads the new count back.
+    // program in use over every live particle and reads the new count back
+    // (through a copy, so that the counter itself stays GPU memory), then
+    // resets the counter for the next step.
     void dispatchStep();
 
     // Draws the current particles as sprites with GL_MAX blending and no depth
@@ -65,6 +67,7 @@ public:
     int particleCount = 0;
     GLuint vertexArrays[2] = {0, 0};
     GLuint counterBuffer = 0;
+    GLuint readBackBuffer = 0;  // the count, copied for the CPU
     int currentIndex = 0;  // which buffer of each pair holds the newest particles
     int maxParticles = 200000;
     double spawnAccumulator = 0.0;

@@ -17,8 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Placed after the #version line. The macros come after the functions, so
-// these still call the built-in functions themselves.
+// Placed after the line that includes the shared step, so that it reaches
+// the program's own functions. The macros come after the functions, so these
+// still call the built-in functions themselves.
 constexpr const char* prelude = R"(
 float perturbedMix(float x, float y, float a) { return x * (1.0 - a) + y * a; }
 vec2 perturbedMix(vec2 x, vec2 y, float a) { return x * (1.0 - a) + y * a; }
@@ -50,13 +51,13 @@ std::string read(const fs::path& path) {
 
 void perturb(const fs::path& program) {
     std::string source = read(program);
-    const size_t firstLineEnd = source.find('\n');
+    const size_t include = source.find("\n#include ");
     const auto moves = std::distance(std::sregex_iterator(source.begin(), source.end(), integration), {});
-    if (source.rfind("#version", 0) != 0 || moves != 1) {
-        throw std::runtime_error(program.string() + ": expected a #version line and one \"position.xyz += ...;\"");
+    if (include == std::string::npos || moves != 1) {
+        throw std::runtime_error(program.string() + ": expected an #include line and one \"position.xyz += ...;\"");
     }
+    source.insert(source.find('\n', include + 1) + 1, prelude);
     source = std::regex_replace(source, integration, "position.xyz = oneUlpOff(position.xyz + ($1));");
-    source.insert(firstLineEnd + 1, prelude);
     std::ofstream(program) << source;
 }
 
