@@ -32,16 +32,24 @@ vec2 cellOrigin(int cell) {
     return vec2(cell % NumRows, cell / NumRows) / float(NumRows);
 }
 
+// Whether the sprite, a square of `size` facing the eye at `centre`, lies
+// wholly outside the view: its corners share the centre's depth.
+bool outOfView(vec4 centre, float size) {
+    vec4 clip = ProjectionMatrix * centre;
+    vec2 reach = 0.5 * size * vec2(ProjectionMatrix[0][0], ProjectionMatrix[1][1]);
+    return any(greaterThan(abs(clip.xy) - reach, vec2(clip.w)));
+}
+
 void main() {
     vec4 centre = gl_in[0].gl_Position;
     float whole = floor(appearance[0]);
     int code = int(whole);
     float size = float(code / atlasCells) * sizeUnit;
+    // The quad faces the eye, so a centre behind it hides the whole sprite.
+    if (size == 0.0 || centre.z >= 0.0 || outOfView(centre, size)) return;
     float distance = length(centre.xyz);
     float fade = (appearance[0] - whole) * exp(-fogDensity * distance) * smoothstep(nearFadeFrom, nearFadeTo, distance);
-    // The quad faces the eye, so a centre behind it hides the whole sprite.
-    if (size == 0.0 || fade == 0.0 || centre.z >= 0.0) return;
-
+    if (fade == 0.0) return;
     vec2 origin = cellOrigin(code % atlasCells);
     for (int i = 0; i < 4; ++i) {
         gl_Position = ProjectionMatrix * (centre + vec4(corners[i] * size, 0.0, 0.0));
