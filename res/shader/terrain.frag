@@ -49,6 +49,8 @@ float reachWindow(float distance) {
 vec3 pointLight(int i, vec3 normal) {
     vec3 toLight = lightPosition[i] - worldPosition;
     float distance = length(toLight);
+    // Most of the ground lies out of reach: spare it the rest.
+    if (distance >= lampReach) return vec3(0.0);
     vec3 k = lightAttenuation[i];
     float attenuation = reachWindow(distance) / (k.x + k.y * distance + k.z * distance * distance);
     float diffuse = max(dot(normal, toLight / distance), 0.0);
