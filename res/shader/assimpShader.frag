@@ -92,6 +92,8 @@ void main() {
     for (int i = 0; i < lightCount; ++i) {
         vec3 toLight = lightPosition[i] - worldPosition;
         float distance = length(toLight);
+        // Beyond its reach a lamp adds nothing: spare the rest.
+        if (distance >= lampReach) continue;
         vec3 direction = toLight / distance;
         // The light colours are given as display values; lighting needs them linear.
         vec3 radiance = toLinear(lightColor[i]) * lampIntensity * pointAttenuation(i, distance);

@@ -50,7 +50,9 @@ vec3 moonGlow() {
 void main() {
     vec4 texel = texture(colorTex, insideBorder(textureCoords));
     vec3 linear = toLinear(texel.rgb);
-    outColor = vec4(toDisplay(linear * outColorScale.rgb), texel.a * outColorScale.a);
+    // toDisplay(linear * scale), with the encoding of the texel undone and
+    // redone only for the scale.
+    outColor = vec4(texel.rgb * toDisplay(outColorScale.rgb), texel.a * outColorScale.a);
     vec3 highlight = linear * lightColorScale.rgb + moonGlow();
     outHighlight = vec4(toDisplay(highlight), texel.a * lightColorScale.a);
 }

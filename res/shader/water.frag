@@ -93,6 +93,7 @@ vec3 lampGlints(vec3 normal, vec3 toEye) {
     for (int i = 0; i < lightCount; ++i) {
         vec3 toLight = lightPosition[i] - worldPosition;
         float distance = length(toLight);
+        if (distance >= lampReach) continue;  // its glints have faded out
         vec3 halfway = normalize(toLight / distance + toEye);
         float reach = clamp(1.0 - distance / lampReach, 0.0, 1.0);
         float shine = pow(max(dot(normal, halfway), 0.0), lampShininess);
