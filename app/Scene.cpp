@@ -237,8 +237,12 @@ void Scene::scenePass() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawModels(keepEverything, 0, firstStreetLightInstance);
     endFrameStep(FrameStep::Models);
-    // Seen from above the ground, the first surface any ray meets faces it.
-    drawTerrain(keepEverything, terrain.cullBackFaces && terrain.isAbove(getCamera().position));
+    // Seen from above the ground, the first surface any ray meets faces it;
+    // seen from above the water, the ground deep under it is hidden.
+    const glm::vec3 eye = getCamera().position;
+    const bool backFacesHidden = terrain.cullBackFaces && terrain.isAbove(eye);
+    const glm::vec4 aboveTheDepths(0.0f, 1.0f, 0.0f, opaqueDepth - waterHeight);
+    drawTerrain(keepEverything, backFacesHidden, eye.y > waterHeight ? aboveTheDepths : keepEverything);
     endFrameStep(FrameStep::Terrain);
     drawWater();
     endFrameStep(FrameStep::Water);
@@ -339,10 +343,14 @@ void Scene::drawAtFullDetail(bool full) {
 }
 
 void Scene::drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden) {
+    drawTerrain(clipPlane, backFacesHidden, clipPlane);
+}
+
+void Scene::drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden, const glm::vec4& cullingPlane) {
     terrain::TerrainShader& shader = terrain::getTerrainShader();
     glUseProgram(shader.program);
     glUniform4fv(shader.clipPlane, 1, &clipPlane[0]);
-    terrain::renderTerrain(terrain, lights, clipPlane, passRegion, backFacesHidden);
+    terrain::renderTerrain(terrain, lights, cullingPlane, passRegion, backFacesHidden);
     glUseProgram(0);
 }
 

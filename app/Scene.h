@@ -27,6 +27,9 @@ public:
     // The water passes keep a thin band beyond the surface, so the two images
     // meet under the ripples without a gap.
     static constexpr float clipMargin = 0.2f;
+    // Seen from above, the lake hides whatever lies this far under its
+    // surface: the water's shader makes it opaque by 1.2 units of depth.
+    static constexpr float opaqueDepth = 1.5f;
 
     // The occlusion queries, in the order they are generated: each light
     // source's samples that pass the depth test in the scene pass, and all of
@@ -105,7 +108,10 @@ private:
     void endLimitedPass();
     // Instances first .. end - 1, in index order.
     void drawModels(const glm::vec4& clipPlane, int first = 0, int end = modelInstanceCount);
+    // Draws the chunks on the kept side of `cullingPlane` (by default the
+    // clip plane) that may be seen.
     void drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden = false);
+    void drawTerrain(const glm::vec4& clipPlane, bool backFacesHidden, const glm::vec4& cullingPlane);
     void drawWater();
     void drawSky();
     void drawLightCubes();
