@@ -31,20 +31,19 @@ float ditherAt(vec2 pixel) {
     return fract(noiseScale * fract(dot(pixel, noisePerPixel))) - 0.5;
 }
 
-float weightAt(int tap) {
-    return mix(1.0, farthestWeight, float(tap) / radius);
-}
-
 void main() {
     float texel = 1.0 / targetHeight;
     float lowest = 0.5 * texel;
     int taps = int(radius);
+    // The weights fall linearly from 1 at the nearest tap towards
+    // farthestWeight at the full reach.
+    float fall = (farthestWeight - 1.0) / radius;
     vec3 sum = vec3(0.0);
     float weights = 0.0;
     // Four neighbouring texels at a time: one linear fetch between the middle
     // two stands for all four, weighted as the four together.
     for (int i = 0; i < taps; i += 4) {
-        float group = weightAt(i) + weightAt(i + 1) + weightAt(i + 2) + weightAt(i + 3);
+        float group = 4.0 + (4.0 * float(i) + 6.0) * fall;
         float y = max(textureCoords.y - (float(i) + 1.5) * texel, lowest);
         sum += group * textureLod(image, vec2(textureCoords.x, y), 0.0).rgb;
         weights += group;
