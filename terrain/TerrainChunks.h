@@ -25,7 +25,7 @@ struct DrawRanges {
 class TerrainChunks {
 public:
     static constexpr int quadsPerSide = 1000;
-    static constexpr int quadsPerChunk = 40;
+    static constexpr int quadsPerChunk = 20;
     static constexpr int chunksPerSide = quadsPerSide / quadsPerChunk;
     static constexpr int indicesPerQuad = 6;
 

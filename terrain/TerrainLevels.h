@@ -40,8 +40,8 @@ struct LevelDraws {
 // list, counted from a chunk's first vertex, drawn with that vertex as base.
 class TerrainLevels {
 public:
-    static constexpr int levelCount = 5;
-    static constexpr std::array<int, levelCount> strides{1, 2, 4, 8, TerrainChunks::quadsPerChunk};
+    static constexpr int levelCount = 4;
+    static constexpr std::array<int, levelCount> strides{1, 2, 4, TerrainChunks::quadsPerChunk};
     // One bit a side, set where the neighbour is one level coarser.
     enum Side { lowX = 1, highX = 2, lowZ = 4, highZ = 8 };
     static constexpr int sideCombinations = 16;

@@ -42,6 +42,7 @@ protected:
             const fs::path pictures = fs::current_path().parent_path() / "Testing" / "detail";
             fs::create_directories(pictures);
             nox::tools::savePng(worst.difference, (pictures / "worst_difference.png").string());
+            worstName.clear();
         }
         delete loop;
         loop = nullptr;

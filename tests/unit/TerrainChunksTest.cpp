@@ -19,7 +19,7 @@ std::vector<float> flatGridWithAHill() {
     for (int x = 0; x < side; ++x) {
         for (int z = 0; z < side; ++z) {
             float* p = &positions[(static_cast<size_t>(x) * side + z) * 3];
-            const bool hill = x == 3 * chunk + 20 && z == 4 * chunk + 20;
+            const bool hill = x == 3 * chunk + chunk / 2 && z == 4 * chunk + chunk / 2;
             p[0] = static_cast<float>(x);
             p[1] = hill ? 30.0f : 10.0f;
             p[2] = static_cast<float>(z);
