@@ -42,6 +42,20 @@ float distanceTo(const TerrainChunks::Bounds& box, const glm::vec3& eye) {
     return glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
 }
 
+// The part of a box on the kept side of a plane in the terrain's own frame,
+// where the plane is level (the water passes' planes); any other plane keeps
+// it whole. Empty boxes come out upside down.
+TerrainChunks::Bounds keptPart(TerrainChunks::Bounds box, const glm::vec4& plane) {
+    if (plane.x != 0.0f || plane.z != 0.0f || plane.y == 0.0f) return box;
+    const float height = -plane.w / plane.y;
+    if (plane.y > 0.0f) {
+        box.low.y = std::max(box.low.y, height);
+    } else {
+        box.high.y = std::min(box.high.y, height);
+    }
+    return box;
+}
+
 }  // namespace
 
 TerrainLevels::TerrainLevels(const std::vector<float>& positions)
@@ -172,12 +186,12 @@ std::vector<GLushort> TerrainLevels::chunkIndices(int level, int coarserSides) {
     return chunk;
 }
 
-std::vector<int> TerrainLevels::chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye,
-                                             float pixelsPerUnit) const {
+std::vector<int> TerrainLevels::chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye, float pixelsPerUnit,
+                                             const glm::vec4& clipPlane) const {
     std::vector<int> levels(static_cast<size_t>(chunksPerSide) * chunksPerSide, 0);
     for (int chunkX = 0; chunkX < chunksPerSide; ++chunkX) {
         for (int chunkZ = 0; chunkZ < chunksPerSide; ++chunkZ) {
-            const float distance = distanceTo(chunks.bounds(chunkX, chunkZ), eye);
+            const float distance = distanceTo(keptPart(chunks.bounds(chunkX, chunkZ), clipPlane), eye);
             int& level = levels[chunkIndex(chunkX, chunkZ)];
             for (level = levelCount - 1; level > 0; --level) {
                 if (deviation(chunkX, chunkZ, level) * pixelsPerUnit <= pixelError * distance) break;
@@ -220,7 +234,8 @@ void TerrainLevels::selectVisible(const TerrainChunks& chunks, const glm::vec3& 
                                   const glm::vec4& clipPlane, const glm::vec3& eye, float pixelsPerUnit,
                                   LevelDraws& draws) const {
     const glm::vec3 localEye = eye - origin;
-    const std::vector<int> levels = chooseLevels(chunks, localEye, pixelsPerUnit);
+    const glm::vec4 localPlane(glm::vec3(clipPlane), clipPlane.w + glm::dot(glm::vec3(clipPlane), origin));
+    const std::vector<int> levels = chooseLevels(chunks, localEye, pixelsPerUnit, localPlane);
     // Nearest first, so that the depth test spares the shading of what lies
     // behind.
     std::vector<std::pair<float, int>> visible;

@@ -74,10 +74,12 @@ public:
         return deviations[(static_cast<size_t>(chunkX) * TerrainChunks::chunksPerSide + chunkZ) * levelCount + level];
     }
 
-    // Every chunk's level for an eye at `eye` (in the terrain's own frame)
-    // where one unit at unit distance spans `pixelsPerUnit` pixels:
-    // [chunkX * chunksPerSide + chunkZ].
-    std::vector<int> chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye, float pixelsPerUnit) const;
+    // Every chunk's level for an eye at `eye` where one unit at unit distance
+    // spans `pixelsPerUnit` pixels: [chunkX * chunksPerSide + chunkZ]. Only
+    // what lies on the kept side of a level `clipPlane` counts: the water
+    // passes draw no more. The eye and the plane are in the terrain's own frame.
+    std::vector<int> chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye, float pixelsPerUnit,
+                                  const glm::vec4& clipPlane = glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)) const;
 
     // The neighbours one level coarser than the chunk, as Side bits.
     static int coarserSides(const std::vector<int>& levels, int chunkX, int chunkZ);

@@ -133,4 +133,21 @@ TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
     EXPECT_GT(terrain().levels.deviation(5, 5, 3), terrain().levels.deviation(5, 5, 1));
 }
 
+// The water passes keep only what lies on one side of the surface: an eye
+// under it, as the reflection's is, sees the hills from no nearer than the
+// surface, and their levels may be as coarse as that distance allows.
+TEST(TerrainLevels, OnlyThePartOnTheKeptSideOfALevelPlaneCounts) {
+    const glm::vec3 underTheSurface(520.0f, -30.0f, 480.0f);
+    const glm::vec4 keepAboveFive(0.0f, 1.0f, 0.0f, -5.0f);
+    const std::vector<int> whole = terrain().levels.chooseLevels(terrain().chunks, underTheSurface, 1350.0f);
+    const std::vector<int> kept =
+        terrain().levels.chooseLevels(terrain().chunks, underTheSurface, 1350.0f, keepAboveFive);
+    int coarser = 0;
+    for (size_t chunk = 0; chunk < whole.size(); ++chunk) {
+        EXPECT_GE(kept[chunk], whole[chunk]);
+        coarser += kept[chunk] > whole[chunk];
+    }
+    EXPECT_GT(coarser, 0);
+}
+
 }  // namespace
