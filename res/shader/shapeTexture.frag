@@ -6,7 +6,8 @@
 
 in vec2 textureCoords;
 in vec3 viewDirection;
-in vec3 moonDirection;
+flat in vec3 moonDirection;      // unit length
+flat in vec3 encodedColorScale;  // outColorScale as the display encodes it
 
 uniform sampler2D colorTex;
 uniform vec4 outColorScale;    // what reaches the picture
@@ -43,7 +44,7 @@ vec2 insideBorder(vec2 uv) {
 }
 
 vec3 moonGlow() {
-    float cosine = dot(normalize(viewDirection), normalize(moonDirection));
+    float cosine = dot(normalize(viewDirection), moonDirection);
     return moonGlowLight * exp((cosine - 1.0) / moonGlowFalloff);
 }
 
@@ -52,7 +53,7 @@ void main() {
     vec3 linear = toLinear(texel.rgb);
     // toDisplay(linear * scale), with the encoding of the texel undone and
     // redone only for the scale.
-    outColor = vec4(texel.rgb * toDisplay(outColorScale.rgb), texel.a * outColorScale.a);
+    outColor = vec4(texel.rgb * encodedColorScale, texel.a * outColorScale.a);
     vec3 highlight = linear * lightColorScale.rgb + moonGlow();
     outHighlight = vec4(toDisplay(highlight), texel.a * lightColorScale.a);
 }

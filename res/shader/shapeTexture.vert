@@ -8,18 +8,23 @@ in vec2 position;
 uniform mat4 transformationMatrix;
 uniform mat4 viewMatrix;
 uniform mat4 projectionMatrix;
+uniform vec4 outColorScale;
 
 out vec2 textureCoords;
-out vec3 viewDirection;  // from the eye, in the world
-out vec3 moonDirection;
+out vec3 viewDirection;             // from the eye, in the world
+flat out vec3 moonDirection;        // unit length, the same for the whole quad
+flat out vec3 encodedColorScale;    // outColorScale as the display encodes it
 
 const vec3 moonPosition = vec3(-450.0, 362.0, -345.0);
+const float displayGamma = 2.2;
 
 void main() {
     textureCoords = vec2(position.x * 0.5 + 0.5, 0.5 - position.y * 0.5);
     vec4 world = transformationMatrix * vec4(position, 0.0, 1.0);
     vec3 eye = inverse(viewMatrix)[3].xyz;
     viewDirection = world.xyz - eye;
-    moonDirection = moonPosition - eye;
+    moonDirection = normalize(moonPosition - eye);
+    // The same for every fragment: worked out here, once a corner.
+    encodedColorScale = pow(outColorScale.rgb, vec3(1.0 / displayGamma));
     gl_Position = projectionMatrix * viewMatrix * world;
 }

@@ -9,7 +9,7 @@ const int lightCount = 2;
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 textureCoords;
-in float viewDistance;
+in float fog;
 
 uniform sampler2D snowTexture;  // unit 0
 uniform vec3 lightPosition[lightCount];
@@ -26,7 +26,6 @@ const vec3 skyLight = vec3(0.020, 0.027, 0.045);
 const float lampIntensity = 1.5;
 const float lampReach = 40.0;  // a street light adds nothing beyond this distance
 const vec3 nightFog = vec3(0.006, 0.008, 0.016);
-const float fogDensity = 0.005;
 const float snowAlbedo = 0.9;
 
 vec3 toLinear(vec3 encoded) {
@@ -66,7 +65,6 @@ void main() {
     vec3 light = skyLight * (0.6 + 0.4 * normal.y) + moonLight * max(dot(normal, moonDirection), 0.0);
     for (int i = 0; i < lightCount; ++i) light += pointLight(i, normal);
 
-    float fog = 1.0 - exp(-fogDensity * viewDistance);
     vec3 colour = mix(albedo * light, nightFog, fog);
     outColor = vec4(toDisplay(colour), 1.0);
     outHighlight = vec4(0.0, 0.0, 0.0, 1.0);

@@ -10,11 +10,12 @@ uniform vec4 clipPlane;       // (0, 0, 0, 0) keeps everything
 uniform float textureTiling;  // snow texture repeats per tileSize world units
 
 const float tileSize = 40.0;
+const float fogDensity = 0.005;
 
 out vec3 worldPosition;
 out vec3 worldNormal;
 out vec2 textureCoords;
-out float viewDistance;
+out float fog;  // how far the night's haze has swallowed the ground
 
 void main() {
     vec4 world = modelMatrix * vec4(position, 1.0);
@@ -23,6 +24,7 @@ void main() {
     worldPosition = world.xyz;
     worldNormal = mat3(modelMatrix) * normals;
     textureCoords = world.xz * (textureTiling / tileSize);
-    viewDistance = length(eye.xyz);
+    // Fog changes little across a triangle: worked out at its corners.
+    fog = 1.0 - exp(-fogDensity * length(eye.xyz));
     gl_Position = projectionMatrix * eye;
 }
