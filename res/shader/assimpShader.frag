@@ -87,8 +87,11 @@ void main() {
     float exponent = max(minimumExponent, shininess * exponentPerShininess);
     vec3 toEye = normalize(eyePosition - worldPosition);
 
+    // Surfaces without shine (a black specular map) spare the highlights.
+    bool shiny = specularMask > 0.0;
     vec3 diffuse = skyLight * (0.6 + 0.4 * normal.y) + moonLight * max(dot(normal, moonDirection), 0.0);
-    vec3 specular = moonLight * pow(max(dot(normal, normalize(moonDirection + toEye)), 0.0), exponent);
+    vec3 specular = vec3(0.0);
+    if (shiny) specular = moonLight * pow(max(dot(normal, normalize(moonDirection + toEye)), 0.0), exponent);
     for (int i = 0; i < lightCount; ++i) {
         vec3 toLight = lightPosition[i] - worldPosition;
         float distance = length(toLight);
@@ -98,7 +101,7 @@ void main() {
         // The light colours are given as display values; lighting needs them linear.
         vec3 radiance = toLinear(lightColor[i]) * lampIntensity * pointAttenuation(i, distance);
         diffuse += radiance * max(dot(normal, direction), 0.0);
-        specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);
+        if (shiny) specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);
     }
 
     float glow = 1.0 - diffuseTexel.a;
