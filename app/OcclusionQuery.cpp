@@ -2,13 +2,7 @@
 
 namespace nox {
 
-OcclusionQuery::OcclusionQuery() {
-    glGenQueries(1, &name);
-}
-
-OcclusionQuery::~OcclusionQuery() {
-    glDeleteQueries(1, &name);
-}
+OcclusionQuery::OcclusionQuery() : name(gl::generateQuery()) {}
 
 void OcclusionQuery::begin() {
     glBeginQuery(target, name);

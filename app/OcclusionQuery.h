@@ -2,17 +2,15 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox {
 
 // One GL_SAMPLES_PASSED query and the last count read from it. The query owns
-// its GL name and deletes it with itself; it is never copied.
+// its GL name and deletes it with itself; it moves but is never copied.
 class OcclusionQuery {
 public:
     OcclusionQuery();
-    ~OcclusionQuery();
-
-    OcclusionQuery(const OcclusionQuery&) = delete;
-    OcclusionQuery& operator=(const OcclusionQuery&) = delete;
 
     // Counts the samples drawn between the two calls.
     void begin();
@@ -24,7 +22,7 @@ public:
     void readResult();
 
     GLenum target = GL_SAMPLES_PASSED;
-    GLuint name = 0;
+    QueryObject name;
     GLint samples = 0;
 
 private:

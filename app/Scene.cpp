@@ -100,8 +100,8 @@ Scene::Scene()
       lights{{lightPosition1, lightColour, lightAttenuation}, {lightPosition2, lightColour, lightAttenuation}},
       reflectionTarget(activeDisplay.waterTargetWidth, activeDisplay.waterTargetHeight),
       refractionTarget(activeDisplay.waterTargetWidth, activeDisplay.waterTargetHeight),
-      water(&reflectionTarget, &refractionTarget, 0.0f, loadTexture("waterDUDV.png", textureDirectory),
-            loadTexture("normal.png", textureDirectory)),
+      water(&reflectionTarget, &refractionTarget, 0.0f, TextureObject(loadTexture("waterDUDV.png", textureDirectory)),
+            TextureObject(loadTexture("normal.png", textureDirectory))),
       waterTiles{lake},
       sceneTarget(activeDisplay.windowWidth, activeDisplay.windowHeight),
       quads(placeSkyQuads()) {

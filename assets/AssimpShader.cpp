@@ -26,19 +26,12 @@ public:
         : white(createSolidTexture(255, 255, 255)),
           noSpecular(createSolidTexture(0, 0, 0)),
           flatNormal(createSolidTexture(128, 128, 255)) {}
-    ~NeutralMaps() {
-        glDeleteTextures(1, &white);
-        glDeleteTextures(1, &noSpecular);
-        glDeleteTextures(1, &flatNormal);
-    }
-    NeutralMaps(const NeutralMaps&) = delete;
-    NeutralMaps& operator=(const NeutralMaps&) = delete;
 
     // Made during the first draw, in the middle of binding a mesh's maps:
     // createSolidTexture leaves the active unit's binding alone.
-    const GLuint white;
-    const GLuint noSpecular;
-    const GLuint flatNormal;
+    const TextureObject white;
+    const TextureObject noSpecular;
+    const TextureObject flatNormal;
 };
 
 const NeutralMaps& getNeutralMaps() {

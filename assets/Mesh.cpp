@@ -5,42 +5,11 @@
 
 namespace nox {
 
-Mesh::Mesh() {
-    glGenVertexArrays(1, &vao);
-}
-
-Mesh::~Mesh() {
-    release();
-}
-
-Mesh::Mesh(Mesh&& other) noexcept
-    : vao(std::exchange(other.vao, 0)), vbos(std::move(other.vbos)), vertexCount(other.vertexCount) {
-    other.vbos.clear();
-}
-
-Mesh& Mesh::operator=(Mesh&& other) noexcept {
-    if (this != &other) {
-        release();
-        vao = std::exchange(other.vao, 0);
-        vbos = std::move(other.vbos);
-        other.vbos.clear();
-        vertexCount = other.vertexCount;
-    }
-    return *this;
-}
-
-void Mesh::release() {
-    if (vao != 0) glDeleteVertexArrays(1, &vao);
-    for (GLuint id : vbos) glDeleteBuffers(1, &id);
-    vao = 0;
-    vbos.clear();
-}
+Mesh::Mesh() : vao(gl::generateVertexArray()) {}
 
 void Mesh::addAttribute(GLuint index, GLint components, const float* data, int floatCount) {
     glBindVertexArray(vao);
-    GLuint id = 0;
-    glGenBuffers(1, &id);
-    vbos.push_back(id);
+    const GLuint id = vbos.emplace_back(gl::generateBuffer());
     glBindBuffer(GL_ARRAY_BUFFER, id);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(floatCount) * sizeof(float), data, GL_STATIC_DRAW);
     glVertexAttribPointer(index, components, GL_FLOAT, GL_FALSE, 0, nullptr);
@@ -50,9 +19,7 @@ void Mesh::addAttribute(GLuint index, GLint components, const float* data, int f
 
 void Mesh::addIndexBuffer(const GLuint* indices, int indexCount) {
     glBindVertexArray(vao);
-    GLuint id = 0;
-    glGenBuffers(1, &id);
-    vbos.push_back(id);
+    const GLuint id = vbos.emplace_back(gl::generateBuffer());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, id);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexCount) * sizeof(GLuint), indices,
                  GL_STATIC_DRAW);
@@ -61,7 +28,7 @@ void Mesh::addIndexBuffer(const GLuint* indices, int indexCount) {
 }
 
 SharedMesh Mesh::share() const {
-    return SharedMesh{vao, vbos, vertexCount};
+    return SharedMesh{vao, std::vector<GLuint>(vbos.begin(), vbos.end()), vertexCount};
 }
 
 void drawPositionArrays(const SharedMesh& mesh) {

@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox {
 
 // The GL names of a mesh without ownership: what a shape copies from a shared
@@ -21,12 +23,6 @@ struct SharedMesh {
 class Mesh {
 public:
     Mesh();
-    ~Mesh();
-
-    Mesh(Mesh&& other) noexcept;
-    Mesh& operator=(Mesh&& other) noexcept;
-    Mesh(const Mesh&) = delete;
-    Mesh& operator=(const Mesh&) = delete;
 
     // Uploads one float attribute array; the data is copied, the caller keeps it.
     void addAttribute(GLuint index, GLint components, const float* data, int floatCount);
@@ -37,12 +33,9 @@ public:
     // The names for a record that draws this mesh but must not release it.
     SharedMesh share() const;
 
-    GLuint vao = 0;
-    std::vector<GLuint> vbos;  // every buffer, in creation order
-    GLint vertexCount = 0;     // vertices for array draws, indices for indexed draws
-
-private:
-    void release();
+    VertexArrayObject vao;
+    std::vector<BufferObject> vbos;  // every buffer, in creation order
+    GLint vertexCount = 0;           // vertices for array draws, indices for indexed draws
 };
 
 // Draws a mesh whose only attribute is the position at index 0, as every

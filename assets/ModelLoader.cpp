@@ -11,10 +11,6 @@
 
 namespace nox::assimp {
 
-ModelLoader::~ModelLoader() {
-    for (const std::unique_ptr<MaterialTexture>& texture : texturesLoaded) glDeleteTextures(1, &texture->id);
-}
-
 void ModelLoader::loadModel(std::vector<ModelMesh*>& meshesOut, const std::string& path) {
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, importFlags);
@@ -90,7 +86,7 @@ std::vector<MaterialTexture*> ModelLoader::loadMaterialTextures(const aiMaterial
         }
         if (cached == nullptr) {
             auto texture = std::make_unique<MaterialTexture>();
-            texture->id = loadTexture(name.C_Str(), directory);
+            texture->id = TextureObject(loadTexture(name.C_Str(), directory));
             texture->type = typeName;
             texture->path = name.C_Str();
             texture->loadedFrom = loadedFrom;

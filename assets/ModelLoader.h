@@ -8,6 +8,7 @@
 #include <assimp/postprocess.h>
 #include <glm/glm.hpp>
 
+#include "assets/GlObject.h"
 #include "assets/Mesh.h"
 
 struct aiMaterial;
@@ -18,7 +19,7 @@ struct aiScene;
 namespace nox::assimp {
 
 struct MaterialTexture {
-    GLuint id = 0;
+    TextureObject id;
     std::string type;  // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
     std::string path;  // the file name as the material gives it
     std::string loadedFrom;  // directory + "/" + path: what the cache is keyed by
@@ -40,7 +41,6 @@ public:
     static constexpr unsigned importFlags = aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs;
 
     ModelLoader() = default;
-    ~ModelLoader();
 
     ModelLoader(const ModelLoader&) = delete;
     ModelLoader& operator=(const ModelLoader&) = delete;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assets/DecodedImage.h"
+#include "assets/GlObject.h"
 #include "assets/ImagePrefetch.h"
 
 namespace nox {
@@ -27,8 +28,7 @@ GLenum formatFor(int channels) {
 
 GLuint loadTexture(const char* fileName, const std::string& directory) {
     const std::string path = directory + "/" + fileName;
-    GLuint id = 0;
-    glGenTextures(1, &id);
+    const GLuint id = gl::generateTexture();
 
     std::unique_ptr<DecodedImage> fetched;
     if (ImagePrefetch* prefetch = ImagePrefetch::active()) fetched = prefetch->take(path);
@@ -66,8 +66,7 @@ GLuint createSolidTexture(GLubyte r, GLubyte g, GLubyte b) {
     const GLubyte texel[4] = {r, g, b, 255};
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    GLuint id = 0;
-    glGenTextures(1, &id);
+    const GLuint id = gl::generateTexture();
     glBindTexture(GL_TEXTURE_2D, id);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

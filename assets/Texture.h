@@ -12,11 +12,11 @@ namespace nox {
 // + fileName on standard output; the name is returned all the same and, having
 // no image, samples black. An image whose header claims a side beyond
 // DecodedImage::maxSide is not decoded: a line saying so comes first. The
-// caller owns the texture.
+// caller owns the texture: it hands the name to a TextureObject.
 GLuint loadTexture(const char* fileName, const std::string& directory);
 
 // A 1 x 1 texture of one opaque colour, filtered nearest. The caller owns
-// it; the active unit's binding is left as it was, so it can be made in the
+// it, as it owns a loaded one; the active unit's binding is left as it was, so it can be made in the
 // middle of binding other textures.
 GLuint createSolidTexture(GLubyte r, GLubyte g, GLubyte b);
 

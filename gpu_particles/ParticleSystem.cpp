@@ -36,33 +36,30 @@ constexpr GLuint positionAttribute = 0;
 const std::array<glm::vec4, 2> seedPositions{{{0.0f, 40.0f, 0.0f, 0.0f}, {2.0f, 40.0f, 1.0f, 0.0f}}};
 const std::array<glm::vec4, 2> seedVelocities{{glm::vec4(0.0f), glm::vec4(0.0f)}};
 
-GLuint createParticleBuffer(GLsizeiptr bytes) {
-    GLuint id = 0;
-    glGenBuffers(1, &id);
-    glBindBuffer(GL_SHADER_STORAGE_BUFFER, id);
+BufferObject createParticleBuffer(GLsizeiptr bytes) {
+    BufferObject buffer(gl::generateBuffer());
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
     glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_DYNAMIC_COPY);
-    return id;
+    return buffer;
 }
 
 // Zeroed by restart(), like the rest of the step state. Written and read by
 // the GPU only, so the driver can keep it in the GPU's own memory.
-GLuint createCounterBuffer() {
-    GLuint id = 0;
-    glGenBuffers(1, &id);
-    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, id);
+BufferObject createCounterBuffer() {
+    BufferObject buffer(gl::generateBuffer());
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, buffer);
     glBufferData(GL_ATOMIC_COUNTER_BUFFER, sizeof(GLuint), nullptr, GL_DYNAMIC_COPY);
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
-    return id;
+    return buffer;
 }
 
 // Where the count is copied for the CPU to read.
-GLuint createReadBackBuffer() {
-    GLuint id = 0;
-    glGenBuffers(1, &id);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, id);
+BufferObject createReadBackBuffer() {
+    BufferObject buffer(gl::generateBuffer());
+    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer);
     glBufferData(GL_COPY_WRITE_BUFFER, sizeof(GLuint), nullptr, GL_STREAM_READ);
     glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-    return id;
+    return buffer;
 }
 
 void uploadSeeds(GLuint buffer, const std::array<glm::vec4, 2>& seeds) {
@@ -81,17 +78,16 @@ int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit)
     return whole < limit ? static_cast<int>(whole) : limit;
 }
 
-ParticleSystem::ParticleSystem(const char* atlasFile) {
-    texture = loadTexture(atlasFile, textureDirectory);
+ParticleSystem::ParticleSystem(const char* atlasFile) : texture(loadTexture(atlasFile, textureDirectory)) {
     const GLsizeiptr capacityBytes = maxParticles * particleBytes;
-    for (GLuint& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
-    for (GLuint& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
+    for (BufferObject& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
+    for (BufferObject& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
     counterBuffer = createCounterBuffer();
     readBackBuffer = createReadBackBuffer();
     restart();
 
-    glGenVertexArrays(2, vertexArrays);
     for (int i = 0; i < 2; ++i) {
+        vertexArrays[i] = VertexArrayObject(gl::generateVertexArray());
         glBindVertexArray(vertexArrays[i]);
         glBindBuffer(GL_ARRAY_BUFFER, positionBuffers[i]);
         glEnableVertexAttribArray(positionAttribute);
@@ -99,15 +95,6 @@ ParticleSystem::ParticleSystem(const char* atlasFile) {
     }
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
-
-ParticleSystem::~ParticleSystem() {
-    glDeleteVertexArrays(2, vertexArrays);
-    glDeleteBuffers(2, positionBuffers);
-    glDeleteBuffers(2, velocityBuffers);
-    glDeleteBuffers(1, &counterBuffer);
-    glDeleteBuffers(1, &readBackBuffer);
-    glDeleteTextures(1, &texture);
 }
 
 void ParticleSystem::restart() {

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox::gpu_particles {
 
 class ParticleComputeShader;
@@ -36,10 +38,6 @@ public:
     // Loads the atlas from the textures directory and seeds buffer 0 with two
     // resting particles.
     explicit ParticleSystem(const char* atlasFile);
-    ~ParticleSystem();
-
-    ParticleSystem(const ParticleSystem&) = delete;
-    ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     // Back to the two seeds, as when created: from here the same frame times
     // give the same particles again.
@@ -60,14 +58,14 @@ public:
     // alpha blend equation and function.
     void draw(const ParticleGeometryShader& shader) const;
 
-    GLuint texture = 0;
+    TextureObject texture;
     int atlasRows = 8;
-    GLuint positionBuffers[2] = {0, 0};
-    GLuint velocityBuffers[2] = {0, 0};
+    BufferObject positionBuffers[2];
+    BufferObject velocityBuffers[2];
     int particleCount = 0;
-    GLuint vertexArrays[2] = {0, 0};
-    GLuint counterBuffer = 0;
-    GLuint readBackBuffer = 0;  // the count, copied for the CPU
+    VertexArrayObject vertexArrays[2];
+    BufferObject counterBuffer;
+    BufferObject readBackBuffer;  // the count, copied for the CPU
     int currentIndex = 0;  // which buffer of each pair holds the newest particles
     int maxParticles = 200000;
     double spawnAccumulator = 0.0;

@@ -47,19 +47,12 @@ float lightDirection(const glm::vec2& light) {
 }  // namespace
 
 LensFlareRenderer::LensFlareRenderer() {
-    GLuint textures[flareCount];
-    for (int i = 0; i < flareCount; ++i) textures[i] = loadTexture(sprites[i].file, spriteDirectory);
     for (int i = 0; i < flareCount; ++i) {
-        LensFlare flare;
-        flare.texture = textures[i];
+        LensFlare& flare = flares.emplace_back();
+        flare.texture = TextureObject(loadTexture(sprites[i].file, spriteDirectory));
         flare.scale = sprites[i].scale;
         flare.rotationOffset = sprites[i].rotationOffset;
-        flares.push_back(flare);
     }
-}
-
-LensFlareRenderer::~LensFlareRenderer() {
-    for (const LensFlare& flare : flares) glDeleteTextures(1, &flare.texture);
 }
 
 void LensFlareRenderer::renderLensFlares(const glm::vec3& position, float brightness) {

@@ -21,10 +21,6 @@ public:
 
     // Loads the seven sprites; the renderer owns their textures.
     LensFlareRenderer();
-    ~LensFlareRenderer();
-
-    LensFlareRenderer(const LensFlareRenderer&) = delete;
-    LensFlareRenderer& operator=(const LensFlareRenderer&) = delete;
 
     // Blends the flare of the light at `position` into the window's draw
     // framebuffer; `brightness` is the visible fraction of the light source.

@@ -27,10 +27,6 @@ float godRayAlpha(float x, float y) {
 PostProcessingChain::PostProcessingChain()
     : verticalDepthOfField(maxDeltaDepth), horizontalDepthOfField(maxDeltaDepth), noRays(createSolidTexture(0, 0, 0)) {}
 
-PostProcessingChain::~PostProcessingChain() {
-    glDeleteTextures(1, &noRays);
-}
-
 void PostProcessingChain::run() {
     glBindVertexArray(getQuadMesh().vao);
     glEnableVertexAttribArray(0);

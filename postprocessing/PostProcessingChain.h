@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
 #include "postprocessing/CartesianToPolarCentered.h"
 #include "postprocessing/CartesianToPolarUncentered.h"
 #include "postprocessing/Combiner.h"
@@ -28,7 +29,6 @@ public:
     static constexpr float maxDeltaDepth = 20.0f;
 
     PostProcessingChain();
-    ~PostProcessingChain();
 
     PostProcessingChain(const PostProcessingChain&) = delete;
     PostProcessingChain& operator=(const PostProcessingChain&) = delete;
@@ -55,7 +55,7 @@ public:
     depthoffield::HorizontalDepthOfField horizontalDepthOfField;
     blur::GodRayBlur godRayBlur;
     // What the combiner lays over the picture when the rays have no strength.
-    const GLuint noRays;
+    const TextureObject noRays;
 };
 
 // The one chain, built on the first call: eleven programs and images, so the

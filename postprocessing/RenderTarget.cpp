@@ -4,25 +4,8 @@
 
 namespace nox {
 
-RenderTarget::RenderTarget(int width, int height) : width(width), height(height) {
-    glGenFramebuffers(1, &framebuffer);
-}
-
-RenderTarget::~RenderTarget() {
-    glDeleteFramebuffers(1, &framebuffer);
-    for (size_t i = 0; i < colourAttachments.size(); ++i) {
-        if (colourAttachmentKinds[i] == AttachmentKind::Texture) {
-            glDeleteTextures(1, &colourAttachments[i]);
-        } else {
-            glDeleteRenderbuffers(1, &colourAttachments[i]);
-        }
-    }
-    if (depthAttachmentKind == AttachmentKind::Texture) {
-        glDeleteTextures(1, &depthAttachment);
-    } else {
-        glDeleteRenderbuffers(1, &depthAttachment);
-    }
-}
+RenderTarget::RenderTarget(int width, int height)
+    : width(width), height(height), framebuffer(gl::generateFramebuffer()) {}
 
 void RenderTarget::bindForDrawing() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
@@ -50,24 +33,23 @@ void RenderTarget::bindForBuilding() {
 
 void RenderTarget::addColourTexture() {
     bindForBuilding();
-    GLuint id = 0;
-    glGenTextures(1, &id);
+    const GLuint id = colourAttachments.emplace_back(gl::generateTexture());
     glBindTexture(GL_TEXTURE_2D, id);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    const auto index = static_cast<GLenum>(colourAttachments.size());
+    const auto index = static_cast<GLenum>(colourAttachments.size() - 1);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + index, GL_TEXTURE_2D, id, 0);
-    colourAttachments.push_back(id);
     colourAttachmentKinds.push_back(AttachmentKind::Texture);
     unbind();
 }
 
 void RenderTarget::addDepthTexture() {
     bindForBuilding();
-    glGenTextures(1, &depthAttachment);
+    depthTexture = TextureObject(gl::generateTexture());
+    depthAttachment = depthTexture;
     glBindTexture(GL_TEXTURE_2D, depthAttachment);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -79,7 +61,8 @@ void RenderTarget::addDepthTexture() {
 
 void RenderTarget::addDepthRenderbuffer() {
     bindForBuilding();
-    glGenRenderbuffers(1, &depthAttachment);
+    depthRenderbuffer = RenderbufferObject(gl::generateRenderbuffer());
+    depthAttachment = depthRenderbuffer;
     glBindRenderbuffer(GL_RENDERBUFFER, depthAttachment);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthAttachment);

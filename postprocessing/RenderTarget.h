@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox {
 
 enum class AttachmentKind { Texture = 0, Renderbuffer = 1 };
@@ -15,7 +17,6 @@ enum class AttachmentKind { Texture = 0, Renderbuffer = 1 };
 class RenderTarget {
 public:
     RenderTarget(int width, int height);
-    ~RenderTarget();
 
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
@@ -37,15 +38,18 @@ public:
 
     int width;
     int height;
-    GLuint framebuffer = 0;
-    std::vector<GLuint> colourAttachments;  // element i is GL_COLOR_ATTACHMENT0 + i
+    FramebufferObject framebuffer;
+    std::vector<TextureObject> colourAttachments;  // element i is GL_COLOR_ATTACHMENT0 + i
     std::vector<AttachmentKind> colourAttachmentKinds;
-    GLuint depthAttachment = 0;
+    GLuint depthAttachment = 0;  // the name of whichever of the two below is attached
     AttachmentKind depthAttachmentKind = AttachmentKind::Texture;
     std::vector<GLenum> boundTargets;
 
 private:
     void bindForBuilding();
+
+    TextureObject depthTexture;
+    RenderbufferObject depthRenderbuffer;
 };
 
 }  // namespace nox

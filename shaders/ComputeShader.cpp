@@ -4,17 +4,13 @@
 
 namespace nox::main {
 
-ComputeShader::ComputeShader(const std::string& stem) {
-    program = glCreateProgram();
-    shader = compileShader(readShaderSource(stem + ".comp"), GL_COMPUTE_SHADER);
-    glAttachShader(program, shader);
+ComputeShader::ComputeShader(const std::string& stem)
+    : program(createProgram()), shader(compileStage(stem + ".comp", GL_COMPUTE_SHADER)) {
+    attachStages(program, {shader});
 }
 
 ComputeShader::~ComputeShader() {
-    glUseProgram(0);
-    glDetachShader(program, shader);
-    glDeleteShader(shader);
-    glDeleteProgram(program);
+    releaseStages(program, {shader});
 }
 
 void ComputeShader::linkProgram() {

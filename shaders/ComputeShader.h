@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox::main {
 
 // Base of a program with a single compute stage, read from stem + ".comp".
@@ -20,8 +22,8 @@ public:
     // Links, then validates in the state of the moment; failures are printed.
     void linkProgram();
 
-    GLuint program = 0;
-    GLuint shader = 0;
+    ProgramObject program;
+    ShaderObject shader;
 
 protected:
     explicit ComputeShader(const std::string& stem);

@@ -4,21 +4,15 @@
 
 namespace nox::main {
 
-GeometryShader::GeometryShader(const std::string& stem) {
-    program = glCreateProgram();
-    shaders[0] = compileShader(readShaderSource(stem + ".vert"), GL_VERTEX_SHADER);
-    shaders[1] = compileShader(readShaderSource(stem + ".geom"), GL_GEOMETRY_SHADER);
-    shaders[2] = compileShader(readShaderSource(stem + ".frag"), GL_FRAGMENT_SHADER);
-    for (GLuint stage : shaders) glAttachShader(program, stage);
+GeometryShader::GeometryShader(const std::string& stem)
+    : program(createProgram()),
+      shaders{compileStage(stem + ".vert", GL_VERTEX_SHADER), compileStage(stem + ".geom", GL_GEOMETRY_SHADER),
+              compileStage(stem + ".frag", GL_FRAGMENT_SHADER)} {
+    attachStages(program, {shaders[0], shaders[1], shaders[2]});
 }
 
 GeometryShader::~GeometryShader() {
-    glUseProgram(0);
-    for (GLuint stage : shaders) {
-        glDetachShader(program, stage);
-        glDeleteShader(stage);
-    }
-    glDeleteProgram(program);
+    releaseStages(program, {shaders[0], shaders[1], shaders[2]});
 }
 
 void GeometryShader::linkProgram() {

@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox::main {
 
 // Base of a program with vertex, geometry and fragment stages, read from
@@ -19,8 +21,8 @@ public:
     // Links, then validates in the state of the moment; failures are printed.
     void linkProgram();
 
-    GLuint program = 0;
-    GLuint shaders[3] = {0, 0, 0};  // vertex, geometry, fragment: attach order
+    ProgramObject program;
+    ShaderObject shaders[3];  // vertex, geometry, fragment: attach order
 
 protected:
     explicit GeometryShader(const std::string& stem);

@@ -7,20 +7,14 @@
 
 namespace nox::main {
 
-Shader::Shader(const std::string& stem) {
-    program = glCreateProgram();
-    shaders[0] = compileShader(readShaderSource(stem + ".vert"), GL_VERTEX_SHADER);
-    shaders[1] = compileShader(readShaderSource(stem + ".frag"), GL_FRAGMENT_SHADER);
-    for (GLuint stage : shaders) glAttachShader(program, stage);
+Shader::Shader(const std::string& stem)
+    : program(createProgram()),
+      shaders{compileStage(stem + ".vert", GL_VERTEX_SHADER), compileStage(stem + ".frag", GL_FRAGMENT_SHADER)} {
+    attachStages(program, {shaders[0], shaders[1]});
 }
 
 Shader::~Shader() {
-    glUseProgram(0);
-    for (GLuint stage : shaders) {
-        glDetachShader(program, stage);
-        glDeleteShader(stage);
-    }
-    glDeleteProgram(program);
+    releaseStages(program, {shaders[0], shaders[1]});
 }
 
 void Shader::linkProgram() {

@@ -4,6 +4,8 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
+
 namespace nox::main {
 
 // Base of every vertex + fragment program. It owns the program and its two
@@ -21,8 +23,8 @@ public:
     // Links, then validates in the state of the moment; failures are printed.
     void linkProgram();
 
-    GLuint program = 0;
-    GLuint shaders[2] = {0, 0};  // vertex, fragment: attach order
+    ProgramObject program;
+    ShaderObject shaders[2];  // vertex, fragment: attach order
 
 protected:
     // Compiles stem + ".vert" and stem + ".frag" and attaches both.

@@ -47,19 +47,15 @@ void linkInert(GLuint program) {
     std::vector<std::pair<GLenum, const char*>> inertStages{{GL_VERTEX_SHADER, inertVertexSource},
                                                             {GL_FRAGMENT_SHADER, inertFragmentSource}};
     if (hasComputeStage(failedStages)) inertStages = {{GL_COMPUTE_SHADER, inertComputeSource}};
-    std::vector<GLuint> inert;
+    std::vector<ShaderObject> inert;
     for (const auto& [type, source] : inertStages) {
-        const GLuint stage = glCreateShader(type);
+        const GLuint stage = inert.emplace_back(glCreateShader(type));
         glShaderSource(stage, 1, &source, nullptr);
         glCompileShader(stage);
         glAttachShader(program, stage);
-        inert.push_back(stage);
     }
     glLinkProgram(program);
-    for (GLuint stage : inert) {
-        glDetachShader(program, stage);
-        glDeleteShader(stage);
-    }
+    for (GLuint stage : inert) glDetachShader(program, stage);
     for (GLuint stage : failedStages) glAttachShader(program, stage);
 }
 
@@ -109,6 +105,23 @@ GLuint compileShader(const std::string& source, GLenum type) {
     glCompileShader(id);
     checkShaderError(id, GL_COMPILE_STATUS, false, "Error compiling shader!");
     return id;
+}
+
+ProgramObject createProgram() {
+    return ProgramObject(glCreateProgram());
+}
+
+ShaderObject compileStage(const std::string& path, GLenum type) {
+    return ShaderObject(compileShader(readShaderSource(path), type));
+}
+
+void attachStages(GLuint program, std::initializer_list<GLuint> stages) {
+    for (GLuint stage : stages) glAttachShader(program, stage);
+}
+
+void releaseStages(GLuint program, std::initializer_list<GLuint> stages) {
+    glUseProgram(0);
+    for (GLuint stage : stages) glDetachShader(program, stage);
 }
 
 void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message) {

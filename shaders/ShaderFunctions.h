@@ -1,8 +1,11 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include <GL/glew.h>
+
+#include "assets/GlObject.h"
 
 namespace nox::main {
 
@@ -22,6 +25,15 @@ std::string readShaderSource(const std::string& path);
 // Creates and compiles one stage; the object is returned even when compiling
 // failed (the failure is printed), so the caller can still attach it.
 GLuint compileShader(const std::string& source, GLenum type);
+
+// What every program base does with its program and stages, said once: a new
+// program; one stage read from `path` (readShaderSource) and compiled; the
+// stages attached in order; and, before the owners delete them, the program
+// taken out of use and its stages detached.
+ProgramObject createProgram();
+ShaderObject compileStage(const std::string& path, GLenum type);
+void attachStages(GLuint program, std::initializer_list<GLuint> stages);
+void releaseStages(GLuint program, std::initializer_list<GLuint> stages);
 
 // Prints message + ": '" + info log + "'" on standard error when the status is zero.
 void checkShaderError(GLuint object, GLenum status, bool isProgram, const std::string& message);

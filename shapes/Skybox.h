@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
+#include "assets/GlObject.h"
 #include "shapes/Shape.h"
 
 namespace nox::shapes {
@@ -14,10 +15,6 @@ public:
     static constexpr unsigned moonIndex = 6;
 
     Skybox();
-    ~Skybox();
-
-    Skybox(const Skybox&) = delete;
-    Skybox& operator=(const Skybox&) = delete;
 
     // Draws a quad with texture `index` through the ShapeTextureShader, which
     // the caller has made current with its scales and view matrix set. Faces
@@ -26,7 +23,7 @@ public:
     // Leaves depth testing on and blending off.
     void renderTexturedShape(const Shape& shape, unsigned index);
 
-    GLuint textures[moonIndex + 1] = {};  // left, right, back, bottom, front, top, moon
+    TextureObject textures[moonIndex + 1];  // left, right, back, bottom, front, top, moon
 };
 
 Skybox& getSkybox();

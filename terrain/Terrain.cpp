@@ -12,8 +12,7 @@ constexpr GLuint positionAttribute = 0;
 constexpr GLuint normalAttribute = 1;
 }  // namespace
 
-Terrain::Terrain(glm::vec3 position) : position(position) {
-    texture = loadTexture("snow.jpg", "../res/textures");
+Terrain::Terrain(glm::vec3 position) : position(position), texture(loadTexture("snow.jpg", "../res/textures")) {
     const TerrainGeometry geometry = buildTerrainGeometry(heights);
     vertexCount = TerrainGeometry::indexCount;
     addAttribute(positionAttribute, 3, geometry.positions.data(), static_cast<int>(geometry.positions.size()));
@@ -25,10 +24,6 @@ Terrain::Terrain(glm::vec3 position) : position(position) {
     for (int x = 0; x < TerrainChunks::chunksPerSide; ++x) {
         for (int z = 0; z < TerrainChunks::chunksPerSide; ++z) highest = std::max(highest, chunks.bounds(x, z).high.y);
     }
-}
-
-Terrain::~Terrain() {
-    glDeleteTextures(1, &texture);
 }
 
 float Terrain::getHeightOfTerrain(float worldX, float worldZ) {

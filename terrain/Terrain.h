@@ -18,7 +18,6 @@ namespace nox::terrain {
 class Terrain : public Mesh {
 public:
     explicit Terrain(glm::vec3 position);
-    ~Terrain();
 
     Terrain(Terrain&&) = delete;
     Terrain& operator=(Terrain&&) = delete;
@@ -41,7 +40,7 @@ public:
 
     HeightField heights;
     glm::vec3 position;
-    GLuint texture = 0;
+    TextureObject texture;
 
     TerrainChunks chunks;
     TerrainLevels levels;

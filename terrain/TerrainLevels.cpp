@@ -83,45 +83,15 @@ TerrainLevels::TerrainLevels(const std::vector<float>& positions)
     }
 }
 
-TerrainLevels::~TerrainLevels() {
-    release();
-}
-
-TerrainLevels::TerrainLevels(TerrainLevels&& other) noexcept
-    : vertexArray(std::exchange(other.vertexArray, 0)),
-      indexBuffer(std::exchange(other.indexBuffer, 0)),
-      deviations(std::move(other.deviations)),
-      ranges(other.ranges),
-      indices(std::move(other.indices)) {}
-
-TerrainLevels& TerrainLevels::operator=(TerrainLevels&& other) noexcept {
-    if (this != &other) {
-        release();
-        vertexArray = std::exchange(other.vertexArray, 0);
-        indexBuffer = std::exchange(other.indexBuffer, 0);
-        deviations = std::move(other.deviations);
-        ranges = other.ranges;
-        indices = std::move(other.indices);
-    }
-    return *this;
-}
-
-void TerrainLevels::release() {
-    if (vertexArray != 0) glDeleteVertexArrays(1, &vertexArray);
-    if (indexBuffer != 0) glDeleteBuffers(1, &indexBuffer);
-    vertexArray = 0;
-    indexBuffer = 0;
-}
-
 void TerrainLevels::upload(GLuint positionBuffer, GLuint normalBuffer) {
-    glGenVertexArrays(1, &vertexArray);
+    vertexArray = VertexArrayObject(gl::generateVertexArray());
     glBindVertexArray(vertexArray);
     for (const auto& [attribute, buffer] : {std::pair{positionAttribute, positionBuffer}, {normalAttribute, normalBuffer}}) {
         glBindBuffer(GL_ARRAY_BUFFER, buffer);
         glVertexAttribPointer(attribute, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glGenBuffers(1, &indexBuffer);
+    indexBuffer = BufferObject(gl::generateBuffer());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)), indices.data(),
                  GL_STATIC_DRAW);

@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
+#include "assets/GlObject.h"
 #include "terrain/TerrainChunks.h"
 
 namespace nox::terrain {
@@ -53,16 +54,10 @@ public:
     // positions, (x, height, z) with x outer and z inner, and lays out the
     // index lists.
     explicit TerrainLevels(const std::vector<float>& positions);
-    ~TerrainLevels();
 
     // Uploads the index lists into a vertex array of their own over the
     // buffers that hold the terrain's positions and normals.
     void upload(GLuint positionBuffer, GLuint normalBuffer);
-
-    TerrainLevels(TerrainLevels&& other) noexcept;
-    TerrainLevels& operator=(TerrainLevels&& other) noexcept;
-    TerrainLevels(const TerrainLevels&) = delete;
-    TerrainLevels& operator=(const TerrainLevels&) = delete;
 
     // The indices of one level with the given coarser sides, counted from the
     // chunk's first vertex.
@@ -89,16 +84,14 @@ public:
     void selectVisible(const TerrainChunks& chunks, const glm::vec3& origin, const glm::mat4& viewProjection,
                        const glm::vec4& clipPlane, const glm::vec3& eye, float pixelsPerUnit, LevelDraws& draws) const;
 
-    GLuint vertexArray = 0;  // the terrain's vertex buffers with the levels' element buffer
-    GLuint indexBuffer = 0;
+    VertexArrayObject vertexArray;  // the terrain's vertex buffers with the levels' element buffer
+    BufferObject indexBuffer;
 
 private:
     struct Range {
         GLsizei count = 0;
         GLsizeiptr offset = 0;  // bytes
     };
-
-    void release();
 
     std::vector<float> deviations;
     std::array<std::array<Range, sideCombinations>, levelCount> ranges{};

@@ -7,13 +7,7 @@
 
 namespace nox::tools {
 
-StepTimer::StepTimer() {
-    glGenQueries(1, &primitiveQuery);
-}
-
-StepTimer::~StepTimer() {
-    glDeleteQueries(1, &primitiveQuery);
-}
+StepTimer::StepTimer() : primitiveQuery(gl::generateQuery()) {}
 
 void StepTimer::frameBegan() {
     glFinish();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/FrameSteps.h"
-
+#include "assets/GlObject.h"
 
 namespace nox::tools {
 
@@ -20,9 +20,6 @@ public:
     using StepCounts = std::array<double, frameStepCount>;
 
     StepTimer();
-    ~StepTimer();
-    StepTimer(const StepTimer&) = delete;
-    StepTimer& operator=(const StepTimer&) = delete;
 
     void frameBegan() override;
     void stepEnded(FrameStep step) override;
@@ -40,7 +37,7 @@ private:
     Clock::time_point lastMark;
     StepTimes current{};
     StepCounts currentPrimitives{};
-    unsigned primitiveQuery = 0;  // counting since the last mark
+    QueryObject primitiveQuery;  // counting since the last mark
 };
 
 // The value below which the given share of the samples lie (0.5: the median),

@@ -23,26 +23,18 @@ class SceneImages {
 public:
     SceneImages() {
         const std::vector<GLubyte> grey(static_cast<size_t>(width()) * height() * 4, 128);
-        glGenTextures(colourCount, colours);
-        for (GLuint colour : colours) {
+        for (nox::TextureObject& colour : colours) {
+            colour = nox::TextureObject(nox::gl::generateTexture());
             glBindTexture(GL_TEXTURE_2D, colour);
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width(), height(), 0, GL_RGBA, GL_UNSIGNED_BYTE, grey.data());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         }
-        glGenTextures(1, &depth);
+        depth = nox::TextureObject(nox::gl::generateTexture());
         glBindTexture(GL_TEXTURE_2D, depth);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width(), height(), 0, GL_DEPTH_COMPONENT, GL_FLOAT,
                      nullptr);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
-
-    ~SceneImages() {
-        glDeleteTextures(colourCount, colours);
-        glDeleteTextures(1, &depth);
-    }
-
-    SceneImages(const SceneImages&) = delete;
-    SceneImages& operator=(const SceneImages&) = delete;
 
     // What the frame hands the chain, with the light a little off the middle.
     void handTo(PostProcessingChain& chain) const {
@@ -57,8 +49,8 @@ private:
     static int width() { return nox::activeDisplay.windowWidth; }
     static int height() { return nox::activeDisplay.windowHeight; }
 
-    GLuint colours[colourCount] = {};
-    GLuint depth = 0;
+    nox::TextureObject colours[colourCount];
+    nox::TextureObject depth;
 };
 
 void chainRun(benchmark::State& state) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -14,17 +15,12 @@
 namespace nox::water {
 
 WaterRenderer::WaterRenderer(RenderTarget* reflectionTarget, RenderTarget* refractionTarget, float moveFactor,
-                             GLuint distortionTexture, GLuint normalTexture)
+                             TextureObject distortionTexture, TextureObject normalTexture)
     : reflectionTarget(reflectionTarget),
       refractionTarget(refractionTarget),
       moveFactor(moveFactor),
-      distortionTexture(distortionTexture),
-      normalTexture(normalTexture) {}
-
-WaterRenderer::~WaterRenderer() {
-    glDeleteTextures(1, &distortionTexture);
-    glDeleteTextures(1, &normalTexture);
-}
+      distortionTexture(std::move(distortionTexture)),
+      normalTexture(std::move(normalTexture)) {}
 
 float advanceMoveFactor(float moveFactor, float seconds) {
     const float m = moveFactor + WaterRenderer::waveSpeed * seconds;

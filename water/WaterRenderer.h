@@ -4,6 +4,7 @@
 
 #include <GL/glew.h>
 
+#include "assets/GlObject.h"
 #include "postprocessing/RenderTarget.h"
 #include "terrain/Light.h"
 #include "water/WaterTile.h"
@@ -11,19 +12,15 @@
 namespace nox::water {
 
 // Draws the water tiles from this frame's reflection and refraction images.
-// The render targets belong to the frame; the two water textures belong to
-// the renderer and are deleted with it.
+// The render targets belong to the frame; the two water textures are handed
+// to the renderer, which owns them from then on.
 class WaterRenderer {
 public:
     // A full scroll cycle of the distortion takes 1 / waveSpeed seconds.
     static constexpr float waveSpeed = 0.03f;
 
     WaterRenderer(RenderTarget* reflectionTarget, RenderTarget* refractionTarget, float moveFactor,
-                  GLuint distortionTexture, GLuint normalTexture);
-    ~WaterRenderer();
-
-    WaterRenderer(const WaterRenderer&) = delete;
-    WaterRenderer& operator=(const WaterRenderer&) = delete;
+                  TextureObject distortionTexture, TextureObject normalTexture);
 
     // Draws every tile into the bound framebuffer through the WaterShader,
     // which the caller has made current. Advances the scroll once per call,
@@ -40,8 +37,8 @@ public:
     RenderTarget* reflectionTarget;
     RenderTarget* refractionTarget;
     float moveFactor;  // phase of the distortion scroll, in [0, 1)
-    GLuint distortionTexture;
-    GLuint normalTexture;
+    TextureObject distortionTexture;
+    TextureObject normalTexture;
 };
 
 // The scroll phase after `seconds` more: the fractional part, so it wraps

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <glm/glm.hpp>
@@ -167,17 +168,15 @@ TEST_F(LensFlareTest, DrawingRestoresTheFramesStateAndKeepsSpritesRound) {
             disc.insert(disc.end(), {255, 255, 255, std::uint8_t(inside ? 255 : 0)});
         }
     }
-    const GLuint discTexture = nox::test::createTexture(discSize, discSize, disc);
-    std::vector<GLuint> sprites;
+    // Each sprite lent a disc of its own for the draw, then given back.
+    std::vector<nox::TextureObject> sprites;
     for (LensFlare& flare : renderer.flares) {
-        sprites.push_back(flare.texture);
-        flare.texture = discTexture;
+        sprites.push_back(std::exchange(flare.texture, nox::TextureObject(nox::test::createTexture(discSize, discSize, disc))));
     }
     unusualState();
     renderer.renderLensFlares(glm::vec3(0, 0, -50), 1.0f);
     const std::array<GLint, 8> after = flareState();
-    for (size_t i = 0; i < sprites.size(); ++i) renderer.flares[i].texture = sprites[i];
-    glDeleteTextures(1, &discTexture);
+    for (size_t i = 0; i < sprites.size(); ++i) renderer.flares[i].texture = std::move(sprites[i]);
 
     EXPECT_EQ(after, (std::array<GLint, 8>{GL_TRUE, GL_TRUE, GL_FALSE, GL_TRUE, GL_BACK, 0, 0, GL_TEXTURE0}));
 

@@ -54,7 +54,7 @@ TEST_F(MeshTest, BuffersAreKeptInCreationOrderAndReleasedWithTheMesh) {
         glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
         glBindVertexArray(0);
         EXPECT_EQ(enabled, GL_FALSE);
-        names = mesh.vbos;
+        names.assign(mesh.vbos.begin(), mesh.vbos.end());
     }
     EXPECT_EQ(glIsVertexArray(vao), GL_FALSE);
     for (GLuint name : names) EXPECT_EQ(glIsBuffer(name), GL_FALSE);
@@ -70,7 +70,7 @@ TEST_F(MeshTest, TheSameIndexTwiceKeepsBothBuffersAndTheLaterWins) {
         mesh.addAttribute(1, 3, second, 6);
         ASSERT_EQ(mesh.vbos.size(), 2u);
         EXPECT_EQ(attributeBuffer(mesh.vao, 1), static_cast<GLint>(mesh.vbos[1]));
-        names = mesh.vbos;
+        names.assign(mesh.vbos.begin(), mesh.vbos.end());
     }
     for (GLuint name : names) EXPECT_EQ(glIsBuffer(name), GL_FALSE);
 }
@@ -102,7 +102,7 @@ TEST_F(MeshTest, MovingHandsOverOwnershipAndSharingOwnsNothing) {
     {
         const nox::SharedMesh copy = source.share();
         EXPECT_EQ(copy.vao, vao);
-        EXPECT_EQ(copy.vbos, source.vbos);
+        EXPECT_EQ(copy.vbos, std::vector<GLuint>(source.vbos.begin(), source.vbos.end()));
         EXPECT_EQ(copy.vertexCount, 3);
     }
     EXPECT_EQ(glIsBuffer(buffer), GL_TRUE);  // the copy released nothing

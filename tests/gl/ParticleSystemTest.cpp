@@ -48,7 +48,7 @@ std::vector<Particle> readParticles(const ParticleSystem& system, int index, int
 // Marks the pair that the next step writes, so that any slot it leaves out shows.
 void markNextPairUnwritten(const ParticleSystem& system) {
     const int next = 1 - system.currentIndex;
-    for (GLuint buffer : {system.positionBuffers[next], system.velocityBuffers[next]}) {
+    for (GLuint buffer : {system.positionBuffers[next].id(), system.velocityBuffers[next].id()}) {
         glBindBuffer(GL_ARRAY_BUFFER, buffer);
         glClearBufferData(GL_ARRAY_BUFFER, GL_R32F, GL_RED, GL_FLOAT, &unwritten);
     }

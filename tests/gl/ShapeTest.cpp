@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/Camera.h"
 #include "app/Scene.h"
 #include "app/Transform.h"
@@ -125,10 +127,9 @@ TEST_F(ShapeTest, AnIndexAboveTheMoonUsesThePlainMatrixAndTheBoundTexture) {
 }
 
 TEST_F(ShapeTest, TheMoonIsCutOutByItsAlphaWhateverBlendFunctionWasLeft) {
-    const GLuint clear = solidTexture({255, 255, 255, 0});
+    nox::TextureObject clear(solidTexture({255, 255, 255, 0}));
     nox::shapes::Skybox& skybox = nox::shapes::getSkybox();
-    const GLuint moon = skybox.textures[nox::shapes::Skybox::moonIndex];
-    skybox.textures[nox::shapes::Skybox::moonIndex] = clear;
+    std::swap(skybox.textures[nox::shapes::Skybox::moonIndex], clear);
 
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -139,8 +140,7 @@ TEST_F(ShapeTest, TheMoonIsCutOutByItsAlphaWhateverBlendFunctionWasLeft) {
     skybox.renderTexturedShape(moonQuad, nox::shapes::Skybox::moonIndex);
     EXPECT_EQ(centrePixel(), (std::array<int, 3>{0, 0, 255}));
 
-    skybox.textures[nox::shapes::Skybox::moonIndex] = moon;
-    glDeleteTextures(1, &clear);
+    std::swap(skybox.textures[nox::shapes::Skybox::moonIndex], clear);
 }
 
 TEST_F(ShapeTest, TheBillboardFacesTheCameraFromEveryDirection) {

@@ -2,12 +2,14 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <stb/stb_image_write.h>
 
 #include "app/Camera.h"
 #include "assets/DecodedImage.h"
+#include "assets/GlObject.h"
 #include "assets/ImagePrefetch.h"
 #include "assets/Texture.h"
 #include "shapes/ShapeTextureShader.h"
@@ -195,6 +197,25 @@ TEST_F(TextureTest, APrefetchedPictureIsTakenAndABrokenOneStillReported) {
     EXPECT_NEAR(sample(fetched)[1], 160, 2);
     glDeleteTextures(1, &fetched);
     glDeleteTextures(1, &corrupt);
+}
+
+// A name has one owner at a time: moving hands it on and leaves nothing
+// behind to delete twice; the last owner deletes it.
+TEST(GlObject, MovingHandsTheNameOnAndTheLastOwnerDeletesIt) {
+    nox::TextureObject first(nox::gl::generateTexture());
+    const GLuint name = first;
+    glBindTexture(GL_TEXTURE_2D, name);  // a name becomes a texture once bound
+    glBindTexture(GL_TEXTURE_2D, 0);
+    {
+        nox::TextureObject second(std::move(first));
+        EXPECT_EQ(first.id(), 0u);
+        EXPECT_EQ(second.id(), name);
+        nox::TextureObject third;
+        third = std::move(second);
+        EXPECT_EQ(second.id(), 0u);
+        EXPECT_TRUE(glIsTexture(third));
+    }
+    EXPECT_FALSE(glIsTexture(name));
 }
 
 }  // namespace

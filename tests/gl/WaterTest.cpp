@@ -36,7 +36,7 @@ GLuint emptyTexture() {
 
 class WaterTest : public testing::Test {
 protected:
-    WaterTest() : reflection(32, 16), refraction(32, 16), water(&reflection, &refraction, 0.0f, emptyTexture(), emptyTexture()) {
+    WaterTest() : reflection(32, 16), refraction(32, 16), water(&reflection, &refraction, 0.0f, nox::TextureObject(emptyTexture()), nox::TextureObject(emptyTexture())) {
         reflection.addDepthRenderbuffer();
         reflection.addColourTexture();
         reflection.setDrawBuffers();
@@ -127,7 +127,9 @@ TEST_F(WaterTest, TheTilesAreBlendedByTheirAlphaWhateverFunctionWasSet) {
 TEST_F(WaterTest, DestroyingTheRendererReleasesItsTwoTextures) {
     GLuint distortion = emptyTexture();
     GLuint normal = emptyTexture();
-    { WaterRenderer doomed(&reflection, &refraction, 0.0f, distortion, normal); }
+    {
+        WaterRenderer doomed(&reflection, &refraction, 0.0f, nox::TextureObject(distortion), nox::TextureObject(normal));
+    }
     EXPECT_FALSE(glIsTexture(distortion));
     EXPECT_FALSE(glIsTexture(normal));
 }
