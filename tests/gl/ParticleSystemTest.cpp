@@ -21,6 +21,8 @@
 
 namespace {
 
+using nox::test::integer;
+
 using nox::gpu_particles::ParticleSystem;
 using nox::test::GlFunctionHook;
 
@@ -112,12 +114,6 @@ GLuint positionSource(GLuint vertexArray) {
     glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
     glBindVertexArray(0);
     return static_cast<GLuint>(buffer);
-}
-
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 class ParticleSystemTest : public testing::Test {

@@ -8,14 +8,10 @@
 
 namespace {
 
+using nox::test::integer;
+
 using nox::AttachmentKind;
 using nox::RenderTarget;
-
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
 
 glm::ivec4 viewport() {
     glm::ivec4 v;

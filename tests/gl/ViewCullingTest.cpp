@@ -13,18 +13,6 @@ namespace {
 
 using nox::Camera;
 
-std::vector<GLubyte> textureBytes(GLuint texture) {
-    GLint width = 0, height = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    std::vector<GLubyte> bytes(static_cast<size_t>(width) * height * 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return bytes;
-}
-
-
 size_t differingBytes(const std::vector<GLubyte>& a, const std::vector<GLubyte>& b) {
     if (a.size() != b.size()) return std::max(a.size(), b.size());
     size_t count = 0;
@@ -71,7 +59,7 @@ protected:
         scene().terrain.levelOfDetail = false;
         scene().terrain.cullBackFaces = false;
         scene().render();
-        return textureBytes(scene().sceneTarget.colourAttachments[0]);
+        return nox::test::textureImage(scene().sceneTarget.colourAttachments[0]).rgb;
     }
 
     // Every pass draws the same pixels from what may be seen as from the

@@ -11,6 +11,8 @@
 
 namespace {
 
+using nox::test::integer;
+
 using nox::RenderTarget;
 using nox::water::WaterRenderer;
 using nox::water::WaterShader;
@@ -18,12 +20,6 @@ using nox::water::WaterTile;
 
 const std::vector<nox::Light> lamps{{{70, 29, -15}, {0.94f, 0.73f, 0.016f}, {1, 0.005f, 0.001f}},
                                     {{65, 29.47f, -65}, {0.94f, 0.73f, 0.016f}, {1, 0.005f, 0.001f}}};
-
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
 
 GLuint emptyTexture() {
     GLuint id = 0;

@@ -65,6 +65,12 @@ GLuint createTexture(int width, int height, const std::vector<std::uint8_t>& rgb
     return texture;
 }
 
+GLint integer(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
 Image textureImage(GLuint texture) {
     Image image;
     glBindTexture(GL_TEXTURE_2D, texture);

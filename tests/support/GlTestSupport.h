@@ -20,6 +20,9 @@ std::vector<std::string> takeGlErrors();
 // Drains glGetError and the debug messages; empty when the GL is clean.
 std::string glErrorReport();
 
+// One integer of GL state (glGetIntegerv).
+GLint integer(GLenum name);
+
 // The whole contents of a buffer object, read as floats.
 std::vector<float> bufferFloats(GLuint buffer);
 
