@@ -22,7 +22,6 @@
 namespace {
 
 using nox::test::integer;
-
 using nox::gpu_particles::ParticleSystem;
 using nox::test::GlFunctionHook;
 

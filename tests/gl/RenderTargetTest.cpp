@@ -9,7 +9,6 @@
 namespace {
 
 using nox::test::integer;
-
 using nox::AttachmentKind;
 using nox::RenderTarget;
 

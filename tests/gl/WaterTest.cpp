@@ -12,7 +12,6 @@
 namespace {
 
 using nox::test::integer;
-
 using nox::RenderTarget;
 using nox::water::WaterRenderer;
 using nox::water::WaterShader;
