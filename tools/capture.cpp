@@ -13,6 +13,9 @@
 // The flight runs at a fixed frame time S (default 1/30 s), so the same
 // command draws the same pixels every time. Exit codes: 0 done, 1 a file
 // could not be written, 2 wrong arguments, 3 ffmpeg is missing.
+//
+// The sheet and the video report their progress on stderr: each is written
+// only at the end, minutes later in software. stdout names the files written.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -120,7 +123,9 @@ int captureSheet(nox::tools::FlightCapture& flight, int count, const std::string
     const int rows = (count + columns - 1) / columns;
     Image sheet;
     for (int i = 0; i < count; ++i) {
-        const Image tile = nox::tools::downscale(flight.frameAt(flightLength * (i + 0.5) / count), sheetScale);
+        const double seconds = flightLength * (i + 0.5) / count;
+        const Image tile = nox::tools::downscale(flight.frameAt(seconds), sheetScale);
+        std::fprintf(stderr, "moment %d of %d: %.1f s of flight\n", i + 1, count, seconds);
         if (sheet.rgb.empty()) {
             sheet.width = tile.width * columns;
             sheet.height = tile.height * rows;
@@ -150,8 +155,15 @@ int captureVideo(nox::tools::FlightCapture& flight, double from, double to, cons
                   frame.width, frame.height, 1.0 / flight.frameTime(), path.c_str());
     FILE* ffmpeg = popen(command, "w");
     if (ffmpeg == nullptr) return writeFailed;
+    constexpr double progressEvery = 10.0;  // seconds of flight
+    double nextProgress = from;
     while (true) {
         std::fwrite(frame.rgb.data(), 1, frame.rgb.size(), ffmpeg);
+        const double seconds = flight.framesDone() * flight.frameTime();
+        if (seconds + 1e-9 >= nextProgress) {
+            std::fprintf(stderr, "video: %.0f of %.0f s of flight\n", seconds, to);
+            nextProgress += progressEvery;
+        }
         if ((flight.framesDone() + 1) * flight.frameTime() > to + 1e-9) break;
         frame = flight.nextFrame();
     }
