@@ -32,11 +32,7 @@ ParticleSystem& getFireSystem() {
 }
 
 void updateFire(ParticleSystem& system) {
-    FireComputeShader& shader = getFireComputeShader();
-    glUseProgram(shader.program);
-    system.loadStepUniforms(shader, fireEmission);
-    system.dispatchStep();
-    glUseProgram(0);
+    system.step(getFireComputeShader(), fireEmission);
 }
 
 void renderFire(const ParticleSystem& system) {

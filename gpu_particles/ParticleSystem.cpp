@@ -112,6 +112,15 @@ void ParticleSystem::restart() {
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, 0);
 }
 
+void ParticleSystem::step(const ParticleComputeShader& shader, const Emission& emission,
+                          const std::function<void()>& loadOwnUniforms) {
+    glUseProgram(shader.program);
+    loadStepUniforms(shader, emission);
+    if (loadOwnUniforms) loadOwnUniforms();
+    dispatchStep();
+    glUseProgram(0);
+}
+
 void ParticleSystem::loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission) {
     const float frameTime = static_cast<float>(deltaTime);
     const int spawns = takeSpawnCount(spawnAccumulator, frameTime, emission.rate, maxParticles);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <GL/glew.h>
 
 #include "assets/GlObject.h"
@@ -43,15 +45,14 @@ public:
     // give the same particles again.
     void restart();
 
-    // The first half of a compute step, with the system's compute program in
-    // use: takes this frame's spawn count and sets the shared uniforms.
-    void loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission);
-
-    // The second half: binds the buffers, flips to the output pair, runs the
-    // program in use over every live particle and reads the new count back
-    // (through a copy, so that the counter itself stays GPU memory), then
-    // resets the counter for the next step.
-    void dispatchStep();
+    // One compute step through `shader`, which the step makes current: takes
+    // this frame's spawn count, sets the shared uniforms and then the
+    // program's own (`loadOwnUniforms`), binds the buffers, flips to the output
+    // pair, runs the program over every live particle and reads the new count
+    // back (through a copy, so that the counter itself stays GPU memory),
+    // resetting the counter for the next step.
+    void step(const ParticleComputeShader& shader, const Emission& emission,
+              const std::function<void()>& loadOwnUniforms = {});
 
     // Draws the current particles as sprites with GL_MAX blending and no depth
     // writes, then restores blending off, depth writes on and the usual
@@ -72,6 +73,8 @@ public:
     bool counterFailureReported = false;
 
 private:
+    void loadStepUniforms(const ParticleComputeShader& shader, const Emission& emission);
+    void dispatchStep();
     void readBackCount();
 };
 

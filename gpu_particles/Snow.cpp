@@ -40,12 +40,9 @@ ParticleSystem& getSnowSystem() {
 }
 
 void updateSnow(ParticleSystem& system) {
-    SnowComputeShader& shader = getSnowComputeShader();
-    glUseProgram(shader.program);
-    system.loadStepUniforms(shader, snowEmission);
-    glUniform3fv(shader.cameraTranslation, 1, &getCamera().position[0]);
-    system.dispatchStep();
-    glUseProgram(0);
+    const SnowComputeShader& shader = getSnowComputeShader();
+    // The flakes are born in a box around the camera.
+    system.step(shader, snowEmission, [&shader] { glUniform3fv(shader.cameraTranslation, 1, &getCamera().position[0]); });
 }
 
 void renderSnow(const ParticleSystem& system) {
