@@ -2,10 +2,12 @@
 // every step of each frame (each step waits for the GPU at its end, so the
 // whole frame is a little slower than an untimed one). Run from bin/ so that
 // "../res" resolves, under Xvfb when there is no display:
-//   frame_benchmark [--frames N] [--warmup N] [--step SECONDS] [--json FILE] [--full-detail]
+//   frame_benchmark [--frames N] [--warmup N] [--step SECONDS] [--json FILE] [--svg FILE] [--full-detail]
 // Prints the median and the 99th percentile of each step and of the whole
 // frame, and the median number of primitives each step sent to the
 // rasteriser; --json also writes them to FILE ("-" for standard output).
+// --svg draws every frame's steps, stacked, along the flight: a slow stretch
+// or a step that grew shows where the medians would hide it.
 // --full-detail draws everything as it is, for comparison: no view culling,
 // no level of detail, no back faces left out.
 #include <cstdio>
@@ -20,6 +22,7 @@
 
 #include "app/FrameLoop.h"
 #include "app/Window.h"
+#include "tools/StepChart.h"
 #include "tools/StepTimer.h"
 
 namespace {
@@ -29,6 +32,7 @@ struct Options {
     int warmup = 5;
     double step = 0.75;  // 200 frames cover the 150-second flight once
     std::string json;
+    std::string svg;
     bool fullDetail = false;
 };
 
@@ -36,9 +40,10 @@ constexpr int usageError = 2;
 
 void usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--frames N] [--warmup N] [--step SECONDS] [--json FILE|-] [--full-detail]\n"
+                 "usage: %s [--frames N] [--warmup N] [--step SECONDS] [--json FILE|-] [--svg FILE] [--full-detail]\n"
                  "  times every step of N frames of the flight (default 200, after 5 warm-up frames),\n"
-                 "  SECONDS of flight apart (default 0.75: 200 frames cover the flight once)\n",
+                 "  SECONDS of flight apart (default 0.75: 200 frames cover the flight once);\n"
+                 "  --svg draws each frame's steps along the flight\n",
                  program);
 }
 
@@ -54,6 +59,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.step = std::atof(argv[++i]);
         } else if (arg == "--json" && hasValue) {
             options.json = argv[++i];
+        } else if (arg == "--svg" && hasValue) {
+            options.svg = argv[++i];
         } else if (arg == "--full-detail") {
             options.fullDetail = true;
         } else {
@@ -124,6 +131,34 @@ void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& o
     out << "  }\n}\n";
 }
 
+bool writeSvg(const std::string& path, const nox::tools::StepTimer& timer, const Options& options,
+              const std::string& machineName) {
+    nox::tools::StepChart chart;
+    chart.title = "Where a frame's time goes: " + machineName;
+    char subtitle[200];
+    std::snprintf(subtitle, sizeof subtitle,
+                  "%d frames, %.3f s of flight apart, %s; each step stacked on the ones before it, "
+                  "the line the whole frame",
+                  options.frames, options.step, options.fullDetail ? "full detail" : "as the program draws");
+    chart.subtitle = subtitle;
+    for (int s = 0; s < nox::frameStepCount; ++s) {
+        chart.stepNames.push_back(nox::frameStepName(static_cast<nox::FrameStep>(s)));
+    }
+    for (const auto& frame : timer.steps) chart.steps.emplace_back(frame.begin(), frame.end());
+    chart.frames = timer.frames;
+    // Each iteration moves the flight on by one step, the warm-up's included.
+    chart.firstSecond = (options.warmup + 1) * options.step;
+    chart.secondsPerFrame = options.step;
+    std::ofstream file(path);
+    file << nox::tools::stepChartSvg(chart);
+    file.close();
+    if (!file) {
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,5 +191,6 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (!options.svg.empty() && !writeSvg(options.svg, timer, options, machineName)) return 1;
     return 0;
 }
