@@ -36,7 +36,9 @@ int readBigEndian16(std::FILE* file) {
 bool DecodedImage::huffmanTablesFit(std::FILE* file) {
     const long start = std::ftell(file);
     bool fit = true;
-    if (std::fgetc(file) == jpegMarker && std::fgetc(file) == startOfImage) {
+    const int first = std::fgetc(file);
+    const int second = std::fgetc(file);
+    if (first == jpegMarker && second == startOfImage) {
         for (int byte = std::fgetc(file); byte != EOF && fit; byte = std::fgetc(file)) {
             if (byte != jpegMarker) continue;  // compressed data
             int marker = std::fgetc(file);

@@ -47,11 +47,11 @@ float lightDirection(const glm::vec2& light) {
 }  // namespace
 
 LensFlareRenderer::LensFlareRenderer() {
-    for (int i = 0; i < flareCount; ++i) {
+    for (const Sprite& sprite : sprites) {
         LensFlare& flare = flares.emplace_back();
-        flare.texture = TextureObject(loadTexture(sprites[i].file, spriteDirectory));
-        flare.scale = sprites[i].scale;
-        flare.rotationOffset = sprites[i].rotationOffset;
+        flare.texture = TextureObject(loadTexture(sprite.file, spriteDirectory));
+        flare.scale = sprite.scale;
+        flare.rotationOffset = sprite.rotationOffset;
     }
 }
 

@@ -12,7 +12,7 @@ constexpr GLuint positionAttribute = 0;
 constexpr GLuint normalAttribute = 1;
 }  // namespace
 
-Terrain::Terrain(glm::vec3 position) : position(position), texture(loadTexture("snow.jpg", "../res/textures")) {
+Terrain::Terrain(const glm::vec3& position) : position(position), texture(loadTexture("snow.jpg", "../res/textures")) {
     const TerrainGeometry geometry = buildTerrainGeometry(heights);
     vertexCount = TerrainGeometry::indexCount;
     addAttribute(positionAttribute, 3, geometry.positions.data(), static_cast<int>(geometry.positions.size()));

@@ -17,7 +17,7 @@ namespace nox::terrain {
 // snow texture. Heights stay queryable so models can be stood on the ground.
 class Terrain : public Mesh {
 public:
-    explicit Terrain(glm::vec3 position);
+    explicit Terrain(const glm::vec3& position);
 
     Terrain(Terrain&&) = delete;
     Terrain& operator=(Terrain&&) = delete;

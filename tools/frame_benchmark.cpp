@@ -142,7 +142,7 @@ bool writeSvg(const std::string& path, const nox::tools::StepTimer& timer, const
                   options.frames, options.step, options.fullDetail ? "full detail" : "as the program draws");
     chart.subtitle = subtitle;
     for (int s = 0; s < nox::frameStepCount; ++s) {
-        chart.stepNames.push_back(nox::frameStepName(static_cast<nox::FrameStep>(s)));
+        chart.stepNames.emplace_back(nox::frameStepName(static_cast<nox::FrameStep>(s)));
     }
     for (const auto& frame : timer.steps) chart.steps.emplace_back(frame.begin(), frame.end());
     chart.frames = timer.frames;

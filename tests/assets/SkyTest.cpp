@@ -50,7 +50,7 @@ TEST(SkyMapping, FaceCentresLookAlongTheAxes) {
     const glm::vec3 axes[6] = {{0, 0, -1}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
     for (int f = 0; f < 6; ++f) {
         // The centre of the image lies between the four middle texels.
-        expectDirection(rendererDirection(quads[f], size / 2 - 0.5f, size / 2 - 0.5f, size), axes[f], quads[f].file);
+        expectDirection(rendererDirection(quads[f], 0.5f * size - 0.5f, 0.5f * size - 0.5f, size), axes[f], quads[f].file);
     }
 }
 

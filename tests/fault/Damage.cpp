@@ -86,7 +86,7 @@ std::string decodedSamples(const std::string& path, int channels, int& width, in
     stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channelsOut, channels);
     if (pixels == nullptr) throw std::runtime_error("cannot decode " + path);
     if (channels != 0) channelsOut = channels;
-    const std::string samples(reinterpret_cast<const char*>(pixels), static_cast<size_t>(width) * height * channelsOut);
+    std::string samples(reinterpret_cast<const char*>(pixels), static_cast<size_t>(width) * height * channelsOut);
     stbi_image_free(pixels);
     return samples;
 }

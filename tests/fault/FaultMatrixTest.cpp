@@ -225,7 +225,7 @@ const std::string& workDirectory() {
 // A private copy of the built tree (a real one: a rebuild that rewrites the
 // tree while the matrix runs must not reach the copies).
 std::string copyTree(const std::string& name) {
-    const std::string tree = workDirectory() + "/" + name;
+    std::string tree = workDirectory() + "/" + name;
     fs::remove_all(tree);
     fs::create_directories(tree);
     const std::string command = "cp -r '" NOXVALE_RES_DIR "' '" + tree + "/res'";
@@ -370,7 +370,7 @@ std::vector<std::string> expectedOutput(const std::string& tree, const FaultCase
 }
 
 std::vector<ShaderMessage> expectedShaderMessages(const FaultCase& fault) {
-    const std::vector<ShaderMessage> failedLink{{statusMessages[1], ""}, {statusMessages[2], ""}};
+    std::vector<ShaderMessage> failedLink{{statusMessages[1], ""}, {statusMessages[2], ""}};
     std::vector<ShaderMessage> failedStage{{statusMessages[0], ""}};
     failedStage.insert(failedStage.end(), failedLink.begin(), failedLink.end());
     if (!isProgramDamage(fault)) return {};
@@ -467,6 +467,7 @@ std::vector<FaultCase> sampleOf(const std::vector<FaultCase>& cases) {
     std::map<std::pair<Damage, std::string>, std::vector<FaultCase>> groups;
     for (const FaultCase& fault : cases) groups[{fault.damage, kindOfFile(fault)}].push_back(fault);
     std::vector<FaultCase> sample;
+    sample.reserve(groups.size());
     // Damage number d takes the file at 37 d, counted round the sorted list:
     // the damages of one kind of file meet files far apart in the tree.
     constexpr size_t spread = 37;

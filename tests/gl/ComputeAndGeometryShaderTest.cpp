@@ -25,7 +25,7 @@ void main() { values[0] = fill; }
 
 // Writes each stage file and returns the stem.
 std::string writeStages(const std::string& name, const std::vector<std::pair<const char*, const char*>>& stages) {
-    const std::string stem = testing::TempDir() + "noxvale_stages_" + name;
+    std::string stem = testing::TempDir() + "noxvale_stages_" + name;
     for (const auto& [extension, source] : stages) std::ofstream(stem + extension) << source;
     return stem;
 }

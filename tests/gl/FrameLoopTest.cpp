@@ -229,9 +229,9 @@ TEST_F(FrameLoopTest, EscapeIsIgnoredWhileAnotherWindowHasTheFocus) {
 // What a frame reports to the benchmark's watcher, in order.
 class RecordingWatcher final : public nox::FrameStepWatcher {
 public:
-    void frameBegan() override { events.push_back("begin"); }
-    void stepEnded(nox::FrameStep step) override { events.push_back(nox::frameStepName(step)); }
-    void frameEnded() override { events.push_back("end"); }
+    void frameBegan() override { events.emplace_back("begin"); }
+    void stepEnded(nox::FrameStep step) override { events.emplace_back(nox::frameStepName(step)); }
+    void frameEnded() override { events.emplace_back("end"); }
     std::vector<std::string> events;
 };
 

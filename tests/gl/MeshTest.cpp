@@ -110,7 +110,7 @@ TEST_F(MeshTest, MovingHandsOverOwnershipAndSharingOwnsNothing) {
     {
         Mesh moved(std::move(source));
         EXPECT_EQ(moved.vao, vao);
-        EXPECT_EQ(source.vao, 0u);
+        EXPECT_EQ(source.vao, 0u);  // NOLINT(bugprone-use-after-move): what moving leaves behind
         EXPECT_TRUE(source.vbos.empty());
         Mesh assigned;
         const GLuint replaced = assigned.vao;

@@ -279,7 +279,7 @@ TEST_F(PostProcessingTest, RaysStreamAwayFromTheLightAndNeverDarken) {
     EXPECT_LE(inward, base + 1);
     EXPECT_LE(aside, base + 1);
     int darker = 0;
-    for (size_t i = 0; i < window.rgb.size(); ++i) darker += window.rgb[i] < base;
+    for (const std::uint8_t channel : window.rgb) darker += channel < base;
     EXPECT_EQ(darker, 0);
 }
 
@@ -352,7 +352,7 @@ TEST_F(PostProcessingTest, DepthOfFieldBlursByTheDistanceFromTheFocus) {
     EXPECT_EQ(sharp.pixel(middle.x, middle.y)[0], 255);
     EXPECT_EQ(sharp.pixel(middle.x + 1, middle.y)[0], 0);
     const Image soft = blurred(farAway);
-    EXPECT_NEAR(soft.pixel(middle.x + 4, middle.y)[0], 255 / 9, 1);
+    EXPECT_NEAR(soft.pixel(middle.x + 4, middle.y)[0], 255.0 / 9.0, 1.0);
     EXPECT_EQ(soft.pixel(middle.x + 5, middle.y)[0], 0);
 }
 

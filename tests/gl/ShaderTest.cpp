@@ -45,7 +45,7 @@ std::string tempPath(const std::string& name) {
 }
 
 std::string writeFile(const std::string& name, const std::string& text) {
-    const std::string path = tempPath(name);
+    std::string path = tempPath(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

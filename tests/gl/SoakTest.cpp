@@ -18,7 +18,8 @@
 
 // Present in the sanitizer runtime only: the bytes the process holds, without
 // the freed memory the sanitizer keeps in quarantine.
-extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+extern "C" size_t __sanitizer_get_current_allocated_bytes()  // NOLINT(bugprone-reserved-identifier): the runtime's name
+    __attribute__((weak));
 
 namespace {
 

@@ -208,11 +208,11 @@ TEST(GlObject, MovingHandsTheNameOnAndTheLastOwnerDeletesIt) {
     glBindTexture(GL_TEXTURE_2D, 0);
     {
         nox::TextureObject second(std::move(first));
-        EXPECT_EQ(first.id(), 0u);
+        EXPECT_EQ(first.id(), 0u);  // NOLINT(bugprone-use-after-move): what moving leaves behind
         EXPECT_EQ(second.id(), name);
         nox::TextureObject third;
         third = std::move(second);
-        EXPECT_EQ(second.id(), 0u);
+        EXPECT_EQ(second.id(), 0u);  // NOLINT(bugprone-use-after-move): likewise
         EXPECT_TRUE(glIsTexture(third));
     }
     EXPECT_FALSE(glIsTexture(name));

@@ -20,7 +20,8 @@ std::vector<std::uint8_t> quantise(const Image& image, int channels) {
             const glm::vec4& p = image.at(x, y);
             for (int c = 0; c < channels; ++c) {
                 const float v = glm::clamp(p[c], 0.0f, 1.0f);
-                bytes[k++] = static_cast<std::uint8_t>(v * 255.0f + 0.5f);
+                // Never negative, so adding a half rounds; the assets' bytes depend on it.
+                bytes[k++] = static_cast<std::uint8_t>(v * 255.0f + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
             }
         }
     }

@@ -52,7 +52,7 @@ void Mesh::centreFootprint() {
     }
 }
 
-void addFacing(MeshPart& part, Vertex a, Vertex b, Vertex c, glm::vec3 outside) {
+void addFacing(MeshPart& part, const Vertex& a, Vertex b, Vertex c, glm::vec3 outside) {
     const glm::vec3 n = glm::cross(b.position - a.position, c.position - a.position);
     if (glm::dot(n, outside) < 0.0f) std::swap(b, c);
     const std::uint32_t ia = part.add(a);

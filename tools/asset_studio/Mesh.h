@@ -49,7 +49,7 @@ private:
 void transformVertices(MeshPart& part, std::size_t first, const glm::mat4& transform);
 
 // A triangle whose winding is chosen so that its front faces along `outside`.
-void addFacing(MeshPart& part, Vertex a, Vertex b, Vertex c, glm::vec3 outside);
+void addFacing(MeshPart& part, const Vertex& a, Vertex b, Vertex c, glm::vec3 outside);
 
 // Replaces the normals of the vertices from `first` on by the area-weighted
 // average of the triangles (from index `firstIndex` on) that use them.

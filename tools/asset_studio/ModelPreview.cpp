@@ -177,7 +177,8 @@ int main(int argc, char** argv) {
             for (int x = 0; x < viewSize; ++x) {
                 const glm::vec3 c = glm::clamp(canvas.colour[static_cast<std::size_t>(y) * viewSize + x], 0.0f, 1.0f);
                 unsigned char* p = &image[(static_cast<std::size_t>(y) * viewSize * 2 + v * viewSize + x) * 3];
-                for (int k = 0; k < 3; ++k) p[k] = static_cast<unsigned char>(c[k] * 255.0f + 0.5f);
+                // Clamped above, so adding a half rounds.
+                for (int k = 0; k < 3; ++k) p[k] = static_cast<unsigned char>(c[k] * 255.0f + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
             }
         }
     }
