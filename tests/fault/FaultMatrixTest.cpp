@@ -56,6 +56,7 @@ Touches operator|(Touches a, Touches b) {
 // feed the scene after all, the regions below will say so.
 Touches touchedBy(const std::string& target) {
     if (target.rfind("models/", 0) == 0) return models;
+    // clang-format off
     static const std::map<std::string, Touches> table{
         {"textures/snow.jpg", terrain},         {"textures/waterDUDV.png", water},  {"textures/normal.png", water},
         {"textures/moon.png", moon},            {"textures/left.png", sky},         {"textures/right.png", sky},
@@ -65,6 +66,7 @@ Touches touchedBy(const std::string& target) {
         {"shader/shape", lightCubes},           {"shader/shapeTexture", sky | moon}, {"shader/gpuparticle", fire | snow},
         {"shader/fire", fire},                  {"shader/snow", snow},
     };
+    // clang-format on
     const fs::path path(target);
     const std::string key = target.rfind("shader/", 0) == 0 ? (path.parent_path() / path.stem()).generic_string() : target;
     const auto found = table.find(key);

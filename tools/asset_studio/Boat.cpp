@@ -154,11 +154,13 @@ void writeBoat(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "boat_wood", paintPlanks(256, 6, glm::vec3(0.5f, 0.36f, 0.22f), 52), 3.0f);
     writeSurface(dir, "boat_snow", paintSnowCover(128, 53), 2.0f);
 
+    // clang-format off
     const std::vector<Material> materials = {
         {"boat_hull", {0.8f, 0.8f, 0.8f}, {0.3f, 0.3f, 0.3f}, 24.0f, 1.0f, {}, "boat_hull.png", "boat_hull_specular.png", "boat_hull_normal.png"},
         {"boat_wood", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "boat_wood.png", "", "boat_wood_normal.png"},
         {"boat_snow", {0.9f, 0.9f, 0.95f}, {0.1f, 0.1f, 0.1f}, 10.0f, 1.0f, {}, "boat_snow.png", "", "boat_snow_normal.png"},
     };
+    // clang-format on
     writeObj(dir, "boat.obj", "boat.mtl", mesh, materials);
 }
 

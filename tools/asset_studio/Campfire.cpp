@@ -48,6 +48,7 @@ void writeCampfire(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "campfire_log_end", paintEndGrain(128, 93), 2.0f);
     writeSurface(dir, "campfire_embers", paintEmbers(256, 94), 3.0f);
 
+    // clang-format off
     const std::vector<Material> materials = {
         {"campfire_stone", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "campfire_stone.png", "", "campfire_stone_normal.png"},
         {"campfire_embers", {1.0f, 0.9f, 0.8f}, {0.02f, 0.02f, 0.02f}, 4.0f, 1.0f, {0.6f, 0.2f, 0.05f}, "campfire_embers.png", "",
@@ -56,6 +57,7 @@ void writeCampfire(const std::filesystem::path& modelsDir) {
         {"campfire_log_end", {0.8f, 0.8f, 0.8f}, {0.03f, 0.03f, 0.03f}, 6.0f, 1.0f, {}, "campfire_log_end.png", "",
          "campfire_log_end_normal.png"},
     };
+    // clang-format on
     writeObj(dir, "campfire.obj", "campfire.mtl", mesh, materials);
 }
 

@@ -40,6 +40,7 @@ void writeCottage(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "cottage_trim", paintPlanks(64, 2, glm::vec3(0.85f, 0.83f, 0.78f), 106), 2.0f);
 
     const glm::vec3 lamplight(1.0f, 0.75f, 0.4f);
+    // clang-format off
     const std::vector<Material> materials = {
         {"cottage_stone", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "cottage_stone.png", "", "cottage_stone_normal.png"},
         {"cottage_wall", {0.8f, 0.8f, 0.8f}, {0.03f, 0.03f, 0.03f}, 6.0f, 1.0f, {}, "cottage_wall.png", "", "cottage_wall_normal.png"},
@@ -49,6 +50,7 @@ void writeCottage(const std::filesystem::path& modelsDir) {
         {"cottage_door", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "cottage_door.png", "", "cottage_door_normal.png"},
         {"cottage_trim", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "cottage_trim.png", "", "cottage_trim_normal.png"},
     };
+    // clang-format on
     writeObj(dir, "cottage_obj.obj", "cottage_obj.mtl", mesh, materials);
 }
 

@@ -65,6 +65,7 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "farmhouse_trim", paintPlanks(64, 2, glm::vec3(0.9f, 0.88f, 0.84f), 206), 2.0f);
 
     const glm::vec3 lamplight(1.0f, 0.75f, 0.4f);
+    // clang-format off
     const std::vector<Material> materials = {
         {"farmhouse_stone", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "farmhouse_stone.png", "", "farmhouse_stone_normal.png"},
         {"farmhouse_wall", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "farmhouse_wall.png", "", "farmhouse_wall_normal.png"},
@@ -74,6 +75,7 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
         {"farmhouse_door", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "farmhouse_door.png", "", "farmhouse_door_normal.png"},
         {"farmhouse_trim", {0.8f, 0.8f, 0.8f}, {0.05f, 0.05f, 0.05f}, 8.0f, 1.0f, {}, "farmhouse_trim.png", "", "farmhouse_trim_normal.png"},
     };
+    // clang-format on
     writeObj(dir, "farmhouse_obj.obj", "farmhouse_obj.mtl", mesh, materials);
 }
 

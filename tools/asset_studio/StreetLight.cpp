@@ -88,12 +88,14 @@ void writeStreetLight(const std::filesystem::path& modelsDir) {
     writePng(dir / "lamp_bulb.png", Image(16, 16, glm::vec4(1.0f, 0.93f, 0.75f, lampBulbAlpha)), 4);
 
     const glm::vec3 warm(1.0f, 0.8f, 0.45f);
+    // clang-format off
     const std::vector<Material> materials = {
         {"lamp_iron", {0.7f, 0.7f, 0.7f}, {0.5f, 0.5f, 0.5f}, 40.0f, 1.0f, {}, "lamp_iron.png", "lamp_iron_specular.png", "lamp_iron_normal.png"},
         {"lamp_snow", {0.9f, 0.9f, 0.95f}, {0.1f, 0.1f, 0.1f}, 10.0f, 1.0f, {}, "lamp_snow.png", "", "lamp_snow_normal.png"},
         {"lamp_glass", warm, {0.9f, 0.9f, 0.9f}, 80.0f, 0.55f, warm, "lamp_glass.png", "", ""},
         {"lamp_bulb", {1.0f, 0.93f, 0.75f}, {0.0f, 0.0f, 0.0f}, 1.0f, 1.0f, {1.0f, 0.9f, 0.6f}, "lamp_bulb.png", "", ""},
     };
+    // clang-format on
     writeObj(dir, "street light.obj", "street_light.mtl", mesh, materials);
 }
 

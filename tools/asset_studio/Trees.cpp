@@ -123,12 +123,14 @@ void writeTrees(const std::filesystem::path& modelsDir) {
     writeSurface(dir, "tree_bark", paintBark(256, glm::vec3(0.3f, 0.22f, 0.16f), 21), 5.0f);
     writeSurface(dir, "tree_needles_snow", paintNeedles(256, 1.0f, 22), 4.0f);
     writeSurface(dir, "tree_needles", paintNeedles(256, 0.0f, 23), 4.0f);
+    // clang-format off
     const std::vector<Material> materials = {
         {"tree_bark", {0.8f, 0.8f, 0.8f}, {0.02f, 0.02f, 0.02f}, 4.0f, 1.0f, {}, "tree_bark.png", "", "tree_bark_normal.png"},
         {"tree_needles_snow", {0.85f, 0.85f, 0.85f}, {0.1f, 0.1f, 0.1f}, 12.0f, 1.0f, {}, "tree_needles_snow.png", "",
          "tree_needles_snow_normal.png"},
         {"tree_needles", {0.8f, 0.8f, 0.8f}, {0.02f, 0.02f, 0.02f}, 4.0f, 1.0f, {}, "tree_needles.png", "", "tree_needles_normal.png"},
     };
+    // clang-format on
     for (const ConiferShape& shape : shapes) {
         Mesh mesh;
         addConifer(mesh, shape);
