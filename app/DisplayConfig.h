@@ -10,12 +10,12 @@ struct DisplayConfig {
     const char* name;
     int windowWidth;
     int windowHeight;
-    bool startsFullscreen;      // created on the primary monitor
-    bool hasFullscreenToggle;   // F key and the per-frame target size reset
-    int waterTargetWidth;       // reflection and refraction targets
+    bool startsFullscreen;     // created on the primary monitor
+    bool hasFullscreenToggle;  // F key and the per-frame target size reset
+    int waterTargetWidth;      // reflection and refraction targets
     int waterTargetHeight;
-    float lastSegmentSpeed;     // camera flight, key 14 to key 15
-    float tree5Z;               // instance 5 stands (and is sampled) at this Z
+    float lastSegmentSpeed;  // camera flight, key 14 to key 15
+    float tree5Z;            // instance 5 stands (and is sampled) at this Z
 };
 
 inline constexpr DisplayConfig mainDisplay{"MAIN", 1280, 720, false, true, 1280, 720, 0.1f, 5.0f};

@@ -38,7 +38,7 @@ struct Placement {
     float z;
     glm::vec2 sampledAt;  // where the ground height is taken
     float dy;
-    float yaw;            // degrees about Y; the boat alone also rolls
+    float yaw;  // degrees about Y; the boat alone also rolls
     float scale;
 };
 

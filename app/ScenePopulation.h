@@ -18,6 +18,6 @@ class Terrain;
 
 // Loads the eight models and places the 33 instances on the terrain's ground.
 std::array<assimp::ModelInstance, modelInstanceCount> populateScene(terrain::Terrain& terrain,
-                                                                     const DisplayConfig& display = activeDisplay);
+                                                                    const DisplayConfig& display = activeDisplay);
 
 }  // namespace nox

@@ -67,11 +67,10 @@ ScreenRegion waterRegion(const terrain::TerrainChunks& chunks, const glm::vec3& 
             // The chunk's square of water, corner after corner around it.
             const glm::vec2 low = glm::vec2(box.low.x, box.low.z) + glm::vec2(origin.x, origin.z);
             const glm::vec2 high = glm::vec2(box.high.x, box.high.z) + glm::vec2(origin.x, origin.z);
-            const std::array<glm::vec4, 4> square{
-                viewProjection * glm::vec4(low.x, surfaceHeight, low.y, 1.0f),
-                viewProjection * glm::vec4(high.x, surfaceHeight, low.y, 1.0f),
-                viewProjection * glm::vec4(high.x, surfaceHeight, high.y, 1.0f),
-                viewProjection * glm::vec4(low.x, surfaceHeight, high.y, 1.0f)};
+            const std::array<glm::vec4, 4> square{viewProjection * glm::vec4(low.x, surfaceHeight, low.y, 1.0f),
+                                                  viewProjection * glm::vec4(high.x, surfaceHeight, low.y, 1.0f),
+                                                  viewProjection * glm::vec4(high.x, surfaceHeight, high.y, 1.0f),
+                                                  viewProjection * glm::vec4(low.x, surfaceHeight, high.y, 1.0f)};
             for (const glm::vec4& corner : inFrontOfTheCamera(square)) {
                 const glm::vec2 ndc = glm::vec2(corner) / corner.w;
                 region.low = glm::min(region.low, ndc);

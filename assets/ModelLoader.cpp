@@ -2,9 +2,9 @@
 
 #include <iostream>
 
-#include <assimp/Importer.hpp>
 #include <assimp/material.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
 #include "assets/MeshGeometry.h"
 #include "assets/Texture.h"

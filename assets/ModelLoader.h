@@ -20,8 +20,8 @@ namespace nox::assimp {
 
 struct MaterialTexture {
     TextureObject id;
-    std::string type;  // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
-    std::string path;  // the file name as the material gives it
+    std::string type;        // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
+    std::string path;        // the file name as the material gives it
     std::string loadedFrom;  // directory + "/" + path: what the cache is keyed by
 };
 
@@ -59,7 +59,7 @@ public:
     std::vector<MaterialTexture*> loadMaterialTextures(const aiMaterial* material, int textureType,
                                                        const std::string& typeName);
 
-    std::string directory;  // of the file being loaded
+    std::string directory;                                         // of the file being loaded
     std::vector<std::unique_ptr<MaterialTexture>> texturesLoaded;  // every texture so far, searched first
 
 private:

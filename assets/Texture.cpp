@@ -46,13 +46,14 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     // stb_image packs rows tightly, but GL reads each row from a 4-byte
     // boundary: rows of another length are copied onto a padded stride.
     const bool aligned = image.rowsAligned(unpackAlignment);
-    const std::vector<unsigned char> padded = aligned ? std::vector<unsigned char>() : image.rowsAlignedTo(unpackAlignment);
+    const std::vector<unsigned char> padded =
+        aligned ? std::vector<unsigned char>() : image.rowsAlignedTo(unpackAlignment);
     const unsigned char* pixels = aligned ? image.pixels : padded.data();
     const GLenum format = formatFor(image.channels);
 
     glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format,
-                 GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
+                 pixels);
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

@@ -67,7 +67,7 @@ public:
     VertexArrayObject vertexArrays[2];
     BufferObject counterBuffer;
     BufferObject readBackBuffer;  // the count, copied for the CPU
-    int currentIndex = 0;  // which buffer of each pair holds the newest particles
+    int currentIndex = 0;         // which buffer of each pair holds the newest particles
     int maxParticles = 200000;
     double spawnAccumulator = 0.0;
     bool counterFailureReported = false;

@@ -42,7 +42,8 @@ ParticleSystem& getSnowSystem() {
 void updateSnow(ParticleSystem& system) {
     const SnowComputeShader& shader = getSnowComputeShader();
     // The flakes are born in a box around the camera.
-    system.step(shader, snowEmission, [&shader] { glUniform3fv(shader.cameraTranslation, 1, &getCamera().position[0]); });
+    system.step(shader, snowEmission,
+                [&shader] { glUniform3fv(shader.cameraTranslation, 1, &getCamera().position[0]); });
 }
 
 void renderSnow(const ParticleSystem& system) {

@@ -6,7 +6,6 @@ namespace nox::depthoffield {
 
 HorizontalDepthOfField::HorizontalDepthOfField(float maxDeltaDepth)
     : DepthOfField({"../res/shader/horizontalDepthOfField", "targetWidth", "maxKernelWidth", activeDisplay.windowWidth},
-                   maxDeltaDepth) {
-}
+                   maxDeltaDepth) {}
 
 }  // namespace nox::depthoffield

@@ -7,7 +7,6 @@ namespace nox::depthoffield {
 VerticalDepthOfField::VerticalDepthOfField(float maxDeltaDepth)
     : DepthOfField(
           {"../res/shader/verticalDepthOfField", "targetHeight", "maxKernelHeight", activeDisplay.windowHeight},
-          maxDeltaDepth) {
-}
+          maxDeltaDepth) {}
 
 }  // namespace nox::depthoffield

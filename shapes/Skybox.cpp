@@ -16,7 +16,8 @@ constexpr const char* textureFiles[] = {"left.png",  "right.png", "back.png", "b
 }  // namespace
 
 Skybox::Skybox() {
-    for (unsigned i = 0; i <= moonIndex; ++i) textures[i] = TextureObject(loadTexture(textureFiles[i], textureDirectory));
+    for (unsigned i = 0; i <= moonIndex; ++i)
+        textures[i] = TextureObject(loadTexture(textureFiles[i], textureDirectory));
 }
 
 glm::mat4 billboardMatrix(const Shape& shape, const glm::mat4& view) {

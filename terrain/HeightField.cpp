@@ -65,7 +65,8 @@ float HeightField::getNoise(int a, int b) {
 }
 
 float HeightField::getSmoothNoise(int a, int b) {
-    const float corners = getNoise(a - 1, b + 1) + getNoise(a - 1, b - 1) + getNoise(a + 1, b - 1) + getNoise(a + 1, b + 1);
+    const float corners =
+        getNoise(a - 1, b + 1) + getNoise(a - 1, b - 1) + getNoise(a + 1, b - 1) + getNoise(a + 1, b + 1);
     const float edges = getNoise(a, b + 1) + getNoise(a, b - 1) + getNoise(a - 1, b) + getNoise(a + 1, b);
     const float centre = getNoise(a, b);
     return edges * 0.125f + centre * 0.25f + corners * 0.0625f;

@@ -12,8 +12,8 @@ namespace nox::terrain {
 // Values are drawn lazily, so the order of first touches decides the landscape.
 class HeightField {
 public:
-    static constexpr int cellCount = 1001;        // cells per side, 0 ... 1000
-    static constexpr float vertexSpacing = 16.0f; // vertices per cell
+    static constexpr int cellCount = 1001;         // cells per side, 0 ... 1000
+    static constexpr float vertexSpacing = 16.0f;  // vertices per cell
     static constexpr float heightScale = 40.0f;
     static constexpr unsigned seed = 2;
 

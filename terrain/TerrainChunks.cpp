@@ -46,8 +46,8 @@ bool TerrainChunks::mayBeSeen(int chunkX, int chunkZ, const glm::vec3& origin, c
     return boxMayBeSeen(box.low, box.high, glm::translate(glm::mat4(1.0f), origin), viewProjection, clipPlane);
 }
 
-void TerrainChunks::selectVisible(const glm::vec3& origin, const glm::mat4& viewProjection,
-                                  const glm::vec4& clipPlane, DrawRanges& ranges) const {
+void TerrainChunks::selectVisible(const glm::vec3& origin, const glm::mat4& viewProjection, const glm::vec4& clipPlane,
+                                  DrawRanges& ranges) const {
     std::array<bool, static_cast<size_t>(chunksPerSide) * chunksPerSide> seen;
     for (int cx = 0; cx < chunksPerSide; ++cx) {
         for (int cz = 0; cz < chunksPerSide; ++cz) {

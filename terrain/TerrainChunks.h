@@ -47,7 +47,9 @@ public:
         glm::vec3 low;
         glm::vec3 high;
     };
-    Bounds bounds(int chunkX, int chunkZ) const { return chunkBounds[static_cast<size_t>(chunkX) * chunksPerSide + chunkZ]; }
+    Bounds bounds(int chunkX, int chunkZ) const {
+        return chunkBounds[static_cast<size_t>(chunkX) * chunksPerSide + chunkZ];
+    }
 
 private:
     std::vector<Bounds> chunkBounds;  // [chunkX * chunksPerSide + chunkZ], in the terrain's own frame

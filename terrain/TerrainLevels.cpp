@@ -86,7 +86,8 @@ TerrainLevels::TerrainLevels(const std::vector<float>& positions)
 void TerrainLevels::upload(GLuint positionBuffer, GLuint normalBuffer) {
     vertexArray = VertexArrayObject(gl::generateVertexArray());
     glBindVertexArray(vertexArray);
-    for (const auto& [attribute, buffer] : {std::pair{positionAttribute, positionBuffer}, {normalAttribute, normalBuffer}}) {
+    for (const auto& [attribute, buffer] :
+         {std::pair{positionAttribute, positionBuffer}, {normalAttribute, normalBuffer}}) {
         glBindBuffer(GL_ARRAY_BUFFER, buffer);
         glVertexAttribPointer(attribute, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     }
@@ -109,7 +110,8 @@ std::vector<GLushort> TerrainLevels::chunkIndices(int level, int coarserSides) {
         const glm::ivec2 u = triangle[1] - triangle[0];
         const glm::ivec2 v = triangle[2] - triangle[0];
         if (u.x * v.y - u.y * v.x > 0) std::swap(triangle[1], triangle[2]);
-        for (const glm::ivec2& corner : triangle) chunk.push_back(static_cast<GLushort>(corner.x * verticesPerSide + corner.y));
+        for (const glm::ivec2& corner : triangle)
+            chunk.push_back(static_cast<GLushort>(corner.x * verticesPerSide + corner.y));
     };
     // Where every side meets its neighbour at the same level, or a finer one
     // that meets it, the squares span the whole chunk. Otherwise they stop one

@@ -22,7 +22,8 @@ Image readBackBuffer() {
 
 bool savePng(const Image& image, const std::string& path) {
     stbi_flip_vertically_on_write(1);
-    const bool written = stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3) != 0;
+    const bool written =
+        stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3) != 0;
     stbi_flip_vertically_on_write(0);
     return written;
 }

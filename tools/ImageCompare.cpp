@@ -102,7 +102,8 @@ double compareRegions(const Image& reference, const Image& actual, const std::ve
             const long area = static_cast<long>(right - left) * (bottom - top);
             if (counted < area * tolerance.regionMatchedShare) continue;
             double regionMean = 0.0;
-            for (long channelSum : sum) regionMean = std::max(regionMean, std::abs(static_cast<double>(channelSum)) / counted);
+            for (long channelSum : sum)
+                regionMean = std::max(regionMean, std::abs(static_cast<double>(channelSum)) / counted);
             largest = std::max(largest, regionMean);
             if (regionMean <= tolerance.regionMeanLimit) continue;
             for (int x = left; x < right; ++x) {
@@ -137,7 +138,8 @@ Comparison compareImages(const Image& reference, const Image& actual, const Tole
         for (int x = 0; x < reference.width; ++x) {
             result.largestDifference =
                 std::max(result.largestDifference, largestChannelDifference(reference.pixel(x, y), actual.pixel(x, y)));
-            if (hasCounterpart(actual, reference, x, y, tolerance) && hasCounterpart(reference, actual, x, y, tolerance)) {
+            if (hasCounterpart(actual, reference, x, y, tolerance) &&
+                hasCounterpart(reference, actual, x, y, tolerance)) {
                 matched[static_cast<size_t>(y) * reference.width + x] = true;
                 std::uint8_t* shown = &result.difference.rgb[(static_cast<size_t>(y) * reference.width + x) * channels];
                 for (int c = 0; c < channels; ++c) shown[c] = static_cast<std::uint8_t>(shown[c] >> dimmedShift);

@@ -121,16 +121,16 @@ std::string stepChartSvg(const StepChart& chart) {
         for (double tick = std::ceil(xFirst / xStep - 1e-9); tick * xStep <= xLast + 1e-9; ++tick) {
             const double value = tick * xStep;
             const std::string x = number(xOf(value));
-            svg << "<line x1=\"" << x << "\" y1=\"" << plotBottom << "\" x2=\"" << x << "\" y2=\""
-                << plotBottom + 5 << "\" stroke=\"#000000\"/>\n"
+            svg << "<line x1=\"" << x << "\" y1=\"" << plotBottom << "\" x2=\"" << x << "\" y2=\"" << plotBottom + 5
+                << "\" stroke=\"#000000\"/>\n"
                 << "<text x=\"" << x << "\" y=\"" << plotBottom + 18 << "\" text-anchor=\"middle\">"
                 << number(value, xDecimals) << "</text>\n";
         }
     }
-    svg << "<line x1=\"" << plotLeft << "\" y1=\"" << plotBottom << "\" x2=\"" << plotRight << "\" y2=\""
-        << plotBottom << "\" stroke=\"#000000\"/>\n"
-        << "<line x1=\"" << plotLeft << "\" y1=\"" << plotTop << "\" x2=\"" << plotLeft << "\" y2=\""
-        << plotBottom << "\" stroke=\"#000000\"/>\n"
+    svg << "<line x1=\"" << plotLeft << "\" y1=\"" << plotBottom << "\" x2=\"" << plotRight << "\" y2=\"" << plotBottom
+        << "\" stroke=\"#000000\"/>\n"
+        << "<line x1=\"" << plotLeft << "\" y1=\"" << plotTop << "\" x2=\"" << plotLeft << "\" y2=\"" << plotBottom
+        << "\" stroke=\"#000000\"/>\n"
         << "<text x=\"" << (plotLeft + plotRight) / 2 << "\" y=\"" << plotBottom + 42 << "\" text-anchor=\"middle\">"
         << (inSeconds ? "seconds of flight (one point per frame)" : "frame") << "</text>\n"
         << "<text transform=\"translate(" << plotLeft - 48 << " " << (plotTop + plotBottom) / 2
@@ -170,8 +170,8 @@ std::string stepChartSvg(const StepChart& chart) {
             svg << "<rect x=\"" << legendLeft << "\" y=\"" << legendY << "\" width=\"12\" height=\"12\" fill=\""
                 << colour << "\"/>\n";
         }
-        svg << "<text class=\"legend\" x=\"" << legendLeft + 20 << "\" y=\"" << legendY + 10 << "\">"
-            << escape(name) << "</text>\n"
+        svg << "<text class=\"legend\" x=\"" << legendLeft + 20 << "\" y=\"" << legendY + 10 << "\">" << escape(name)
+            << "</text>\n"
             << "<text x=\"" << width - 12 << "\" y=\"" << legendY + 10 << "\" text-anchor=\"end\">"
             << number(milliseconds, 2) << "</text>\n";
         legendY += 20;

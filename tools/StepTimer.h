@@ -25,9 +25,9 @@ public:
     void stepEnded(FrameStep step) override;
     void frameEnded() override;
 
-    std::vector<StepTimes> steps;       // one entry per frame; a step ended twice adds up
-    std::vector<Milliseconds> frames;   // the whole of each frame
-    std::vector<StepCounts> primitives; // one entry per frame, as `steps`
+    std::vector<StepTimes> steps;        // one entry per frame; a step ended twice adds up
+    std::vector<Milliseconds> frames;    // the whole of each frame
+    std::vector<StepCounts> primitives;  // one entry per frame, as `steps`
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -202,7 +202,8 @@ int main(int argc, char** argv) {
     }
     double from = 0.0, to = 0.0;
     const bool range = args.size() == 4 && (args[0] == "--range" || args[0] == "--video");
-    if (range && (!parseNumber(args[1].c_str(), from) || !parseNumber(args[2].c_str(), to) || from < 0.0 || to < from)) {
+    if (range &&
+        (!parseNumber(args[1].c_str(), from) || !parseNumber(args[2].c_str(), to) || from < 0.0 || to < from)) {
         return usage(argv[0]);
     }
     if (!range && args.size() == 3 && args[0] == "--sheet" && std::atoi(args[1].c_str()) <= 0) return usage(argv[0]);

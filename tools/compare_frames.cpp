@@ -41,10 +41,11 @@ int main(int argc, char** argv) {
     const nox::tools::Tolerance& tolerance = nox::tools::frameTolerance;
     const nox::tools::Comparison comparison = nox::tools::compareImages(reference, actual, tolerance);
     const bool matches = comparison.matches(tolerance);
-    std::printf("%s: %.3f %% of pixels differ (allowed %.3f %%), largest region mean %.2f levels (allowed %.2f), "
-                "largest difference %d\n",
-                matches ? "match" : "MISMATCH", comparison.differingShare * 100.0, tolerance.allowedShare * 100.0,
-                comparison.largestRegionMean, tolerance.regionMeanLimit, comparison.largestDifference);
+    std::printf(
+        "%s: %.3f %% of pixels differ (allowed %.3f %%), largest region mean %.2f levels (allowed %.2f), "
+        "largest difference %d\n",
+        matches ? "match" : "MISMATCH", comparison.differingShare * 100.0, tolerance.allowedShare * 100.0,
+        comparison.largestRegionMean, tolerance.regionMeanLimit, comparison.largestDifference);
     if (argc == 4 && !nox::tools::savePng(comparison.difference, argv[3])) {
         std::fprintf(stderr, "compare_frames: cannot write %s\n", argv[3]);
         return badInput;

@@ -119,14 +119,14 @@ void printTable(const std::vector<Row>& rows, const Options& options, const std:
     }
 }
 
-void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& options, const std::string& machineName) {
+void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& options,
+               const std::string& machineName) {
     out << "{\n  \"machine\": \"" << machineName << "\",\n  \"frames\": " << options.frames
-        << ",\n  \"step_seconds\": " << options.step << ",\n  \"full_detail\": "
-        << (options.fullDetail ? "true" : "false") << ",\n  \"milliseconds\": {\n";
+        << ",\n  \"step_seconds\": " << options.step
+        << ",\n  \"full_detail\": " << (options.fullDetail ? "true" : "false") << ",\n  \"milliseconds\": {\n";
     for (size_t i = 0; i < rows.size(); ++i) {
         out << "    \"" << rows[i].name << "\": {\"median\": " << rows[i].median << ", \"p99\": " << rows[i].p99
-            << ", \"primitives\": " << rows[i].primitives << "}"
-            << (i + 1 < rows.size() ? ",\n" : "\n");
+            << ", \"primitives\": " << rows[i].primitives << "}" << (i + 1 < rows.size() ? ",\n" : "\n");
     }
     out << "  }\n}\n";
 }

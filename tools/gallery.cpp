@@ -53,8 +53,7 @@ Image drawPose(nox::FrameLoop& loop, const float pose[5]) {
 
 bool writeJpeg(const Image& image, const std::string& path) {
     stbi_flip_vertically_on_write(1);
-    const bool written =
-        stbi_write_jpg(path.c_str(), image.width, image.height, 3, image.rgb.data(), jpegQuality) != 0;
+    const bool written = stbi_write_jpg(path.c_str(), image.width, image.height, 3, image.rgb.data(), jpegQuality) != 0;
     stbi_flip_vertically_on_write(0);
     return written;
 }

@@ -8,7 +8,9 @@
 
 namespace nox::test {
 
-inline std::filesystem::path resourceDir() { return NOXVALE_RES_DIR; }
+inline std::filesystem::path resourceDir() {
+    return NOXVALE_RES_DIR;
+}
 
 struct ImageFile {
     std::string path;  // below res/textures
@@ -17,11 +19,13 @@ struct ImageFile {
 
 inline const std::vector<ImageFile>& imageFiles() {
     static const std::vector<ImageFile> files = {
-        {"left.png", 3},          {"right.png", 3},          {"back.png", 3},           {"bottom.png", 3},
-        {"front.png", 3},         {"top.png", 3},            {"moon.png", 4},           {"snow.jpg", 3},
-        {"waterDUDV.png", 3},     {"normal.png", 3},         {"fireAtlas.png", 4},      {"particleSnow.png", 4},
-        {"lensflares/lf1.png", 4}, {"lensflares/lf2.png", 4}, {"lensflares/lf3.png", 4}, {"lensflares/lf4.png", 4},
-        {"lensflares/lf5.png", 4}, {"lensflares/lf6.png", 4}, {"lensflares/lf7.png", 4},
+        {"left.png", 3},           {"right.png", 3},          {"back.png", 3},
+        {"bottom.png", 3},         {"front.png", 3},          {"top.png", 3},
+        {"moon.png", 4},           {"snow.jpg", 3},           {"waterDUDV.png", 3},
+        {"normal.png", 3},         {"fireAtlas.png", 4},      {"particleSnow.png", 4},
+        {"lensflares/lf1.png", 4}, {"lensflares/lf2.png", 4}, {"lensflares/lf3.png", 4},
+        {"lensflares/lf4.png", 4}, {"lensflares/lf5.png", 4}, {"lensflares/lf6.png", 4},
+        {"lensflares/lf7.png", 4},
     };
     return files;
 }

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 #include "AssetFiles.h"
 

@@ -11,9 +11,13 @@ using nox::test::loadPicture;
 using nox::test::Picture;
 using nox::test::resourceDir;
 
-bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+bool powerOfTwo(int n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
 
-Picture texture(const std::string& name) { return loadPicture(resourceDir() / "textures" / name); }
+Picture texture(const std::string& name) {
+    return loadPicture(resourceDir() / "textures" / name);
+}
 
 TEST(Images, DecodeWithTheirChannelCountAndPowerOfTwoSizes) {
     for (const auto& file : nox::test::imageFiles()) {
@@ -116,7 +120,8 @@ FrameStats frameStats(const Picture& atlas, int frame) {
     FrameStats s;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const int v = std::max({atlas.at(ox + x, oy + y, 0), atlas.at(ox + x, oy + y, 1), atlas.at(ox + x, oy + y, 2)});
+            const int v =
+                std::max({atlas.at(ox + x, oy + y, 0), atlas.at(ox + x, oy + y, 1), atlas.at(ox + x, oy + y, 2)});
             s.total += v;
             if (x == 0 || y == 0 || x == size - 1 || y == size - 1) s.border = std::max(s.border, v);
         }
@@ -162,7 +167,8 @@ TEST(Images, LensFlareSpritesFadeOutBeforeTheirEdges) {
         int edgeAlpha = 0;
         int peakAlpha = 0;
         for (int k = 0; k < p.width; ++k) {
-            edgeAlpha = std::max({edgeAlpha, p.at(k, 0, 3), p.at(k, p.height - 1, 3), p.at(0, k, 3), p.at(p.width - 1, k, 3)});
+            edgeAlpha =
+                std::max({edgeAlpha, p.at(k, 0, 3), p.at(k, p.height - 1, 3), p.at(0, k, 3), p.at(p.width - 1, k, 3)});
         }
         for (int y = 0; y < p.height; ++y) {
             for (int x = 0; x < p.width; ++x) peakAlpha = std::max(peakAlpha, p.at(x, y, 3));

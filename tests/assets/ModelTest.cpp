@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 
 #include "AssetFiles.h"
@@ -39,7 +39,9 @@ const ModelExpectation models[] = {
     {"farmhouse/farmhouse_obj.obj", 22.0f, 28.0f, 40.0f, 20.0f},
 };
 
-void PrintTo(const ModelExpectation& model, std::ostream* out) { *out << model.path; }
+void PrintTo(const ModelExpectation& model, std::ostream* out) {
+    *out << model.path;
+}
 
 struct Imported {
     Assimp::Importer importer;
@@ -48,7 +50,8 @@ struct Imported {
 
 // The renderer's import: these flags and no others.
 void import(Imported& out, const fs::path& path) {
-    out.scene = out.importer.ReadFile(path.string(), aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs);
+    out.scene = out.importer.ReadFile(path.string(),
+                                      aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs);
 }
 
 struct Bounds {
@@ -129,11 +132,14 @@ TEST_P(Models, TrianglesFaceTheWayTheirNormalsPoint) {
         int faces = 0;
         for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
             const unsigned* idx = mesh->mFaces[f].mIndices;
-            auto p = [&](int k) { return glm::vec3(mesh->mVertices[idx[k]].x, mesh->mVertices[idx[k]].y, mesh->mVertices[idx[k]].z); };
+            auto p = [&](int k) {
+                return glm::vec3(mesh->mVertices[idx[k]].x, mesh->mVertices[idx[k]].y, mesh->mVertices[idx[k]].z);
+            };
             const glm::vec3 n = glm::cross(p(1) - p(0), p(2) - p(0));
             if (glm::length(n) < 1e-8f) continue;
             glm::vec3 shading(0.0f);
-            for (int k = 0; k < 3; ++k) shading += glm::vec3(mesh->mNormals[idx[k]].x, mesh->mNormals[idx[k]].y, mesh->mNormals[idx[k]].z);
+            for (int k = 0; k < 3; ++k)
+                shading += glm::vec3(mesh->mNormals[idx[k]].x, mesh->mNormals[idx[k]].y, mesh->mNormals[idx[k]].z);
             ++faces;
             if (glm::dot(n, shading) < 0.0f) ++against;
         }
@@ -141,13 +147,14 @@ TEST_P(Models, TrianglesFaceTheWayTheirNormalsPoint) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scene, Models, testing::ValuesIn(models), [](const testing::TestParamInfo<ModelExpectation>& info) {
-    std::string name = fs::path(info.param.path).stem().string();
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Scene, Models, testing::ValuesIn(models),
+                         [](const testing::TestParamInfo<ModelExpectation>& info) {
+                             std::string name = fs::path(info.param.path).stem().string();
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return name;
+                         });
 
 // Every picture has one name: a file name used in two model directories
 // would invite mixing them up wherever textures are looked up by name.

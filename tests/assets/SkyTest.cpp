@@ -28,7 +28,9 @@ const std::array<Quad, 6> quads = {{
     {"top.png", {0, 500, 0}, {90, 0, 0}},
 }};
 
-glm::mat4 quadMatrix(const Quad& q) { return nox::createModelMatrix(q.translation, q.rotation, glm::vec3(500.0f)); }
+glm::mat4 quadMatrix(const Quad& q) {
+    return nox::createModelMatrix(q.translation, q.rotation, glm::vec3(500.0f));
+}
 
 // Texel (i, j) lies at texture coordinate ((i + 0.5) / W, (j + 0.5) / H) and
 // the shader derives that coordinate from the quad position as
@@ -50,7 +52,8 @@ TEST(SkyMapping, FaceCentresLookAlongTheAxes) {
     const glm::vec3 axes[6] = {{0, 0, -1}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
     for (int f = 0; f < 6; ++f) {
         // The centre of the image lies between the four middle texels.
-        expectDirection(rendererDirection(quads[f], 0.5f * size - 0.5f, 0.5f * size - 0.5f, size), axes[f], quads[f].file);
+        expectDirection(rendererDirection(quads[f], 0.5f * size - 0.5f, 0.5f * size - 0.5f, size), axes[f],
+                        quads[f].file);
     }
 }
 
@@ -131,7 +134,8 @@ TEST(SkyImages, FacesMeetWithoutSeams) {
                 const int j = side == 2 ? 0 : side == 3 ? size - 1 : t;
                 const int di = side == 0 ? -1 : side == 1 ? 1 : 0;
                 const int dj = side == 2 ? -1 : side == 3 ? 1 : 0;
-                const glm::vec3 beyond = rendererDirection(quads[f], static_cast<float>(i + di), static_cast<float>(j + dj), size);
+                const glm::vec3 beyond =
+                    rendererDirection(quads[f], static_cast<float>(i + di), static_cast<float>(j + dj), size);
                 const Hit hit = locate(beyond, size);
                 ASSERT_NE(hit.face, f);
                 across += difference(pictures[f], i, j, pictures[hit.face], hit.i, hit.j);

@@ -53,7 +53,8 @@ std::string chunk(const char* type, const std::string& data) {
     putBigEndian(result, 0, static_cast<std::uint32_t>(data.size()), 4);
     const std::string body = std::string(type, 4) + data;
     std::string crc(4, '\0');
-    putBigEndian(crc, 0, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())), 4);
+    putBigEndian(crc, 0, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())),
+                 4);
     return result + body + crc;
 }
 
@@ -68,7 +69,8 @@ std::string encodePng(int width, int height, int channels, int bitDepth, const s
     }
     uLongf packedSize = compressBound(raw.size());
     std::string packed(packedSize, '\0');
-    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+             raw.size());
     packed.resize(packedSize);
 
     const char colourTypes[] = {0, 0, 4, 2, 6};  // by channel count: grey, grey + alpha, RGB, RGBA
@@ -118,7 +120,8 @@ std::string enormousHeader(std::string bytes) {
     }
     for (size_t at = 2; at + 9 < bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF;) {
         const auto marker = static_cast<unsigned char>(bytes[at + 1]);
-        const size_t length = (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+        const size_t length =
+            (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
         const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
             putBigEndian(bytes, at + 5, enormousHeight, 2);
@@ -267,7 +270,8 @@ std::vector<std::string> textureMapsOf(const std::string& mtl) {
     std::vector<std::string> maps;
     for (const std::string& line : lines(readBytes(mtl))) {
         const std::vector<std::string> tokens = words(line);
-        if (tokens.size() >= 2 && (tokens[0].rfind("map_", 0) == 0 || tokens[0] == "bump")) maps.push_back(tokens.back());
+        if (tokens.size() >= 2 && (tokens[0].rfind("map_", 0) == 0 || tokens[0] == "bump"))
+            maps.push_back(tokens.back());
     }
     return maps;
 }

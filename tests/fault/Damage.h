@@ -9,20 +9,20 @@ namespace nox::test {
 // One way of spoiling one file (or, for a link error, one shader program) of
 // a copy of the resource tree.
 enum class Damage {
-    missing,           // any file: deleted
-    empty,             // an image of 0 bytes
-    truncated,         // an image or model cut after half of its bytes
-    notAnImage,        // an image replaced by a line of text
-    sixteenBits,       // an image rewritten as a PNG of 16 bits per channel
-    greyAndAlpha,      // an image rewritten with two channels
-    enormousHeader,    // an image whose header claims the size below
-    missingMaterials,  // a model whose material library is deleted
-    missingMapOfModel, // a model whose first texture named by its materials is deleted
-    garbage,           // a model overwritten with random bytes
-    indexOutOfRange,   // a model whose first face names a vertex it does not have
-    polygonFace,       // a model with an added face of five corners
-    compileError,      // a shader stage that does not compile
-    linkError,         // a shader program whose stages compile but do not link
+    missing,            // any file: deleted
+    empty,              // an image of 0 bytes
+    truncated,          // an image or model cut after half of its bytes
+    notAnImage,         // an image replaced by a line of text
+    sixteenBits,        // an image rewritten as a PNG of 16 bits per channel
+    greyAndAlpha,       // an image rewritten with two channels
+    enormousHeader,     // an image whose header claims the size below
+    missingMaterials,   // a model whose material library is deleted
+    missingMapOfModel,  // a model whose first texture named by its materials is deleted
+    garbage,            // a model overwritten with random bytes
+    indexOutOfRange,    // a model whose first face names a vertex it does not have
+    polygonFace,        // a model with an added face of five corners
+    compileError,       // a shader stage that does not compile
+    linkError,          // a shader program whose stages compile but do not link
 };
 
 // The size an enormous header claims: wider than any texture GL must accept,

@@ -24,8 +24,8 @@
 #include <set>
 #include <sstream>
 
-#include <assimp/Importer.hpp>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
 #include "assets/DecodedImage.h"
 #include "assets/ModelLoader.h"
@@ -43,7 +43,15 @@ bool fullMatrix = false;
 
 // What a damaged file or program feeds.
 enum Touches : unsigned {
-    moon = 1, sky = 2, terrain = 4, water = 8, models = 16, fire = 32, snow = 64, lightCubes = 128, effects = 256
+    moon = 1,
+    sky = 2,
+    terrain = 4,
+    water = 8,
+    models = 16,
+    fire = 32,
+    snow = 64,
+    lightCubes = 128,
+    effects = 256
 };
 
 Touches operator|(Touches a, Touches b) {
@@ -68,7 +76,8 @@ Touches touchedBy(const std::string& target) {
     };
     // clang-format on
     const fs::path path(target);
-    const std::string key = target.rfind("shader/", 0) == 0 ? (path.parent_path() / path.stem()).generic_string() : target;
+    const std::string key =
+        target.rfind("shader/", 0) == 0 ? (path.parent_path() / path.stem()).generic_string() : target;
     const auto found = table.find(key);
     return found == table.end() ? effects : found->second;
 }
@@ -85,17 +94,13 @@ struct Region {
 };
 
 const Region regions[] = {
-    {"moon", moon, {}, 0.539f, 0.097f},
-    {"sky", sky, {}, 0.195f, 0.181f},
-    {"ground", terrain, {}, 0.195f, 0.944f},
-    {"lake", water, terrain | models | sky, 0.117f, 0.75f},
-    {"tree", models, {}, 0.547f, 0.861f},
-    {"house", models, {}, 0.828f, 0.757f},
-    {"lamp", models, {}, 0.943f, 0.647f},
-    {"campfire", fire, models | terrain, 0.387f, 0.857f},
+    {"moon", moon, {}, 0.539f, 0.097f},      {"sky", sky, {}, 0.195f, 0.181f},
+    {"ground", terrain, {}, 0.195f, 0.944f}, {"lake", water, terrain | models | sky, 0.117f, 0.75f},
+    {"tree", models, {}, 0.547f, 0.861f},    {"house", models, {}, 0.828f, 0.757f},
+    {"lamp", models, {}, 0.943f, 0.647f},    {"campfire", fire, models | terrain, 0.387f, 0.857f},
 };
-constexpr int regionHalfSize = 4;     // pixels each way of the centre, at 1280 x 720
-constexpr int colourTolerance = 3;    // per channel, of the region's median
+constexpr int regionHalfSize = 4;   // pixels each way of the centre, at 1280 x 720
+constexpr int colourTolerance = 3;  // per channel, of the region's median
 
 std::array<int, 3> medianColour(const Image& image, const Region& region) {
     const int scale = std::max(1, image.width / 1280);
@@ -148,7 +153,8 @@ Image readPpm(const std::string& path) {
     if (!(in >> magic >> image.width >> image.height >> maximum) || magic != "P6") return Image{};
     in.get();
     image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
-    if (!in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()))) return Image{};
+    if (!in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size())))
+        return Image{};
     return image;
 }
 
@@ -169,7 +175,8 @@ public:
     explicit OpenedFiles(const std::string& resources) : watcher(inotify_init1(IN_NONBLOCK)) {
         watch(resources, "");
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(resources)) {
-            if (entry.is_directory()) watch(entry.path().string(), fs::relative(entry.path(), resources).generic_string() + "/");
+            if (entry.is_directory())
+                watch(entry.path().string(), fs::relative(entry.path(), resources).generic_string() + "/");
         }
     }
     ~OpenedFiles() { close(watcher); }
@@ -180,7 +187,8 @@ public:
         for (ssize_t length; (length = read(watcher, buffer, sizeof buffer)) > 0;) {
             for (ssize_t at = 0; at < length;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len > 0 && (event->mask & IN_ISDIR) == 0) opened.insert(directories[event->wd] + event->name);
+                if (event->len > 0 && (event->mask & IN_ISDIR) == 0)
+                    opened.insert(directories[event->wd] + event->name);
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
         }
@@ -272,7 +280,8 @@ std::ostream& operator<<(std::ostream& out, const ShaderMessage& message) {
 }
 
 const char* const unableToLoad = "Unable to load shader: ";
-const char* const statusMessages[] = {"Error compiling shader!", "Error linking shader program", "Invalid shader program"};
+const char* const statusMessages[] = {"Error compiling shader!", "Error linking shader program",
+                                      "Invalid shader program"};
 
 // Splits standard error into messages; anything that is not one of them, a
 // sanitizer's report for one, comes back as a message of its own kind.
@@ -297,13 +306,15 @@ std::vector<ShaderMessage> shaderMessages(const std::string& err) {
     }
     for (const std::string& piece : pieces) {
         if (piece.rfind(unableToLoad, 0) == 0 && std::count(piece.begin(), piece.end(), '\n') == 1) {
-            messages.push_back({"unable to load", piece.substr(std::string(unableToLoad).size(), piece.size() - 1 - std::string(unableToLoad).size())});
+            messages.push_back({"unable to load", piece.substr(std::string(unableToLoad).size(),
+                                                               piece.size() - 1 - std::string(unableToLoad).size())});
             continue;
         }
         bool recognised = false;
         for (const char* status : statusMessages) {
             const std::string head = std::string(status) + ": '";
-            if (piece.rfind(head, 0) == 0 && piece.size() >= head.size() + 2 && piece.compare(piece.size() - 2, 2, "'\n") == 0) {
+            if (piece.rfind(head, 0) == 0 && piece.size() >= head.size() + 2 &&
+                piece.compare(piece.size() - 2, 2, "'\n") == 0) {
                 messages.push_back({status, ""});
                 recognised = true;
             }
@@ -449,7 +460,8 @@ void expectFeaturesDrawn(const FaultCase& fault, const ProbeRun& run) {
 // The window shows a picture, not one flat colour.
 bool showsAPicture(const Image& window) {
     std::vector<int> luminance;
-    for (size_t i = 0; i < window.rgb.size(); i += 3) luminance.push_back(window.rgb[i] + window.rgb[i + 1] + window.rgb[i + 2]);
+    for (size_t i = 0; i < window.rgb.size(); i += 3)
+        luminance.push_back(window.rgb[i] + window.rgb[i + 1] + window.rgb[i + 2]);
     const auto [low, high] = std::minmax_element(luminance.begin(), luminance.end());
     return !luminance.empty() && *high - *low > 3 * 32;
 }

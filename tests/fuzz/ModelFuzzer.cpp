@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <string>
 
-#include <assimp/Importer.hpp>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
 #include "assets/MeshGeometry.h"
 #include "assets/ModelLoader.h"

@@ -140,10 +140,12 @@ TEST_F(ShaderBaseTest, AComputeStageThatCannotBeCreatedIsNamedByItsType) {
 
 TEST_F(ShaderBaseTest, AGeometryProgramAttachesAndDetachesVertexGeometryFragmentInOrder) {
     const std::string stem = writeStages(
-        "points", {{".vert", "#version 430 core\nlayout(location = 0) in vec4 position;\n"
-                             "void main() { gl_Position = position; }\n"},
-                   {".geom", "#version 430 core\nlayout(points) in;\nlayout(points, max_vertices = 1) out;\n"
-                             "void main() { gl_Position = gl_in[0].gl_Position; EmitVertex(); }\n"},
+        "points", {{".vert",
+                    "#version 430 core\nlayout(location = 0) in vec4 position;\n"
+                    "void main() { gl_Position = position; }\n"},
+                   {".geom",
+                    "#version 430 core\nlayout(points) in;\nlayout(points, max_vertices = 1) out;\n"
+                    "void main() { gl_Position = gl_in[0].gl_Position; EmitVertex(); }\n"},
                    {".frag", "#version 430 core\nout vec4 colour;\nvoid main() { colour = vec4(1.0); }\n"}});
     CaptureStderr();
     auto shader = std::make_unique<PointShader>(stem);

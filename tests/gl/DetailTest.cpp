@@ -156,8 +156,8 @@ protected:
     }
 
     static void expectNoCracks(const glm::vec3& position, const glm::vec3& rotation) {
-        const std::vector<int> levels = scene().terrain.levels.chooseLevels(
-            scene().terrain.chunks, position - scene().terrain.position, 1350.0f);
+        const std::vector<int> levels =
+            scene().terrain.levels.chooseLevels(scene().terrain.chunks, position - scene().terrain.position, 1350.0f);
         EXPECT_GT(*std::max_element(levels.begin(), levels.end()), 1) << "no change of level in sight";
         const Image full = terrainAlone(position, rotation, false);
         EXPECT_EQ(holes(terrainAlone(position, rotation, true), full), 0);

@@ -171,7 +171,8 @@ TEST_F(LensFlareTest, DrawingRestoresTheFramesStateAndKeepsSpritesRound) {
     // Each sprite lent a disc of its own for the draw, then given back.
     std::vector<nox::TextureObject> sprites;
     for (LensFlare& flare : renderer.flares) {
-        sprites.push_back(std::exchange(flare.texture, nox::TextureObject(nox::test::createTexture(discSize, discSize, disc))));
+        sprites.push_back(
+            std::exchange(flare.texture, nox::TextureObject(nox::test::createTexture(discSize, discSize, disc))));
     }
     unusualState();
     renderer.renderLensFlares(glm::vec3(0, 0, -50), 1.0f);

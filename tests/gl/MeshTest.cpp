@@ -8,8 +8,8 @@
 
 namespace {
 
-using nox::test::bufferFloats;
 using nox::Mesh;
+using nox::test::bufferFloats;
 
 class MeshTest : public testing::Test {
 protected:

@@ -25,10 +25,10 @@
 
 namespace {
 
-using nox::test::bufferFloats;
 using nox::assimp::MaterialTexture;
 using nox::assimp::ModelLoader;
 using nox::assimp::ModelMesh;
+using nox::test::bufferFloats;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
@@ -167,7 +167,8 @@ TEST_F(ModelTest, TwoDiffuseMapsAreBothBoundAndTheSamplerEndsAtTheLast) {
     material.AddProperty(&first, AI_MATKEY_TEXTURE(aiTextureType_DIFFUSE, 0));
     material.AddProperty(&second, AI_MATKEY_TEXTURE(aiTextureType_DIFFUSE, 1));
     loader.directory = fixtures + "/two";
-    const std::vector<MaterialTexture*> maps = loader.loadMaterialTextures(&material, aiTextureType_DIFFUSE, "texture_diffuse");
+    const std::vector<MaterialTexture*> maps =
+        loader.loadMaterialTextures(&material, aiTextureType_DIFFUSE, "texture_diffuse");
     ASSERT_EQ(maps.size(), 2u);
     EXPECT_EQ(maps[1]->path, "b.png");
 
@@ -300,7 +301,7 @@ TEST_F(ModelTest, LineAndPointFacesAreSkippedInsteadOfLeavingGarbageIndices) {
 TEST_F(ModelTest, TrianglesNamingAVertexBeyondTheMeshAreReportedAndNeverUploaded) {
     aiScene scene;
     scene.mNumMaterials = 1;
-    scene.mMaterials = new aiMaterial*[1]{new aiMaterial};
+    scene.mMaterials = new aiMaterial* [1] { new aiMaterial };
     aiMesh mesh;
     mesh.mName = "hull";
     mesh.mNumVertices = 3;
@@ -324,7 +325,8 @@ TEST_F(ModelTest, TrianglesNamingAVertexBeyondTheMeshAreReportedAndNeverUploaded
 // Any bytes import as some scene; a file without a single mesh is not quietly
 // left out of the picture.
 TEST_F(ModelTest, AFileWithoutAnyMeshIsReported) {
-    writeText(fixtures + "/noise/m.obj", "\x89PNG\r\n\x1a\n: a picture where the model should be, not one vertex in it\n");
+    writeText(fixtures + "/noise/m.obj",
+              "\x89PNG\r\n\x1a\n: a picture where the model should be, not one vertex in it\n");
     std::vector<ModelMesh*> meshes;
     CaptureStdout();
     loader.loadModel(meshes, fixtures + "/noise/m.obj");
@@ -378,7 +380,8 @@ TEST(ScenePopulation, PlacesTheThirtyThreeInstancesOnTheGroundOnceAndForAll) {
     EXPECT_FLOAT_EQ(instances[0].shininessStrength, 0.1f);
     for (int i = 0; i < nox::modelInstanceCount; ++i) {
         const nox::assimp::ModelInstance& instance = instances[i];
-        EXPECT_EQ(instance.modelMatrix, nox::createModelMatrix(instance.position, instance.rotation, instance.scale)) << i;
+        EXPECT_EQ(instance.modelMatrix, nox::createModelMatrix(instance.position, instance.rotation, instance.scale))
+            << i;
     }
     // Instances of one file share its meshes.
     EXPECT_EQ(instances[2].meshes, instances[5].meshes);
@@ -403,9 +406,15 @@ protected:
     struct Box {
         glm::vec3 low{1e9f};
         glm::vec3 high{-1e9f};
-        bool holds(const glm::vec3& p) const { return glm::all(glm::greaterThan(p, low)) && glm::all(glm::lessThan(p, high)); }
-        bool coversGround(const glm::vec3& p) const { return p.x > low.x && p.x < high.x && p.z > low.z && p.z < high.z; }
-        float distanceTo(const glm::vec3& p) const { return glm::length(glm::max(glm::max(low - p, p - high), glm::vec3(0.0f))); }
+        bool holds(const glm::vec3& p) const {
+            return glm::all(glm::greaterThan(p, low)) && glm::all(glm::lessThan(p, high));
+        }
+        bool coversGround(const glm::vec3& p) const {
+            return p.x > low.x && p.x < high.x && p.z > low.z && p.z < high.z;
+        }
+        float distanceTo(const glm::vec3& p) const {
+            return glm::length(glm::max(glm::max(low - p, p - high), glm::vec3(0.0f)));
+        }
     };
 
     static void SetUpTestSuite() {
@@ -481,7 +490,8 @@ TEST_F(ScenePlaces, NothingStandsInAHouseOrInTheWayOfTheFlight) {
         const nox::Pose pose = path.evaluate();
         const glm::vec3 camera(pose[0], pose[1], pose[2]);
         for (int solid : {campfire, boat, cottage, farmhouse, firstLamp, firstLamp + 1}) {
-            EXPECT_GT(worldBox(instances[solid]).distanceTo(camera), 1.0f) << "instance " << solid << " at " << step * 0.1 << " s";
+            EXPECT_GT(worldBox(instances[solid]).distanceTo(camera), 1.0f)
+                << "instance " << solid << " at " << step * 0.1 << " s";
         }
     }
     nox::deltaTime = 0.0;

@@ -21,9 +21,9 @@
 
 namespace {
 
-using nox::test::integer;
 using nox::gpu_particles::ParticleSystem;
 using nox::test::GlFunctionHook;
+using nox::test::integer;
 
 constexpr float unwritten = -1.0f;  // no age a particle can have
 
@@ -82,7 +82,8 @@ GLuint mappedBuffer = 0;
 
 void* GLAPIENTRY recordCounter(GLenum target, GLintptr offset, GLsizeiptr length, GLbitfield access) {
     GLint bound = 0;
-    glGetIntegerv(target == GL_COPY_WRITE_BUFFER ? GL_COPY_WRITE_BUFFER_BINDING : GL_ATOMIC_COUNTER_BUFFER_BINDING, &bound);
+    glGetIntegerv(target == GL_COPY_WRITE_BUFFER ? GL_COPY_WRITE_BUFFER_BINDING : GL_ATOMIC_COUNTER_BUFFER_BINDING,
+                  &bound);
     mappedBuffer = static_cast<GLuint>(bound);
     void* mapped = MapHook::original(target, offset, length, access);
     calls().emplace_back("map", *static_cast<GLuint*>(mapped));
@@ -143,7 +144,8 @@ TEST_F(ParticleSystemTest, AHalfSecondFrameSpawnsFiveThousandFlakesGapFreeAround
     const std::vector<Particle> particles = readParticles(snow, snow.currentIndex, snow.particleCount + 1);
     for (int i = 0; i < snow.particleCount; ++i) {
         const Particle& p = particles[i];
-        const bool nearCamera = glm::all(glm::lessThanEqual(glm::abs(glm::vec3(p.position) - camera), glm::vec3(halfSpread)));
+        const bool nearCamera =
+            glm::all(glm::lessThanEqual(glm::abs(glm::vec3(p.position) - camera), glm::vec3(halfSpread)));
         seeds += p.isSeed() && p.age() == 0.5f;
         flakes += !p.isSeed() && p.age() == 0.0f && nearCamera;
     }
@@ -197,7 +199,8 @@ TEST_F(ParticleSystemTest, TheCounterNeverRunsPastTheCapacityAndIsReadThroughACo
     markNextPairUnwritten(snow);
     stepSnow(snow, 0.5);  // 5,000 owed with room for a few
     ASSERT_EQ(calls().size(), 4u);
-    const GLuint ordered = GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT;
+    const GLuint ordered =
+        GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT;
     EXPECT_EQ(calls()[0], Call("barrier", ordered));
     EXPECT_EQ(calls()[1].first, "map");
     EXPECT_LE(calls()[1].second, static_cast<GLuint>(snow.maxParticles));
@@ -283,7 +286,7 @@ TEST_F(ParticleSystemTest, EachSystemDrawsWithItsOwnProgram) {
 TEST_F(ParticleSystemTest, DestructionReleasesEveryBufferVertexArrayAndTheAtlas) {
     auto fire = std::make_unique<ParticleSystem>("fireAtlas.png");
     const std::vector<GLuint> buffers{fire->positionBuffers[0], fire->positionBuffers[1], fire->velocityBuffers[0],
-                                      fire->velocityBuffers[1], fire->counterBuffer, fire->readBackBuffer};
+                                      fire->velocityBuffers[1], fire->counterBuffer,      fire->readBackBuffer};
     const std::vector<GLuint> vertexArrays(fire->vertexArrays, fire->vertexArrays + 2);
     const GLuint texture = fire->texture;
     fire.reset();

@@ -247,7 +247,9 @@ TEST_F(PostProcessingTest, ALightFarFromTheMiddleSkipsTheRayPasses) {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         chain.godRayBlur.renderTarget.unbind();
     };
-    const auto blurImageMarked = [&] { return nox::test::textureImage(chain.godRayBlur.output()).pixel(5, 5)[1] == 255; };
+    const auto blurImageMarked = [&] {
+        return nox::test::textureImage(chain.godRayBlur.output()).pixel(5, 5)[1] == 255;
+    };
     markBlurImage();
     runChain(black, black, {1.3f, 0.5f});
     EXPECT_TRUE(blurImageMarked());

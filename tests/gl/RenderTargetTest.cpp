@@ -8,9 +8,9 @@
 
 namespace {
 
-using nox::test::integer;
 using nox::AttachmentKind;
 using nox::RenderTarget;
+using nox::test::integer;
 
 glm::ivec4 viewport() {
     glm::ivec4 v;
@@ -71,7 +71,8 @@ TEST_F(RenderTargetTest, ColourIndicesCountColourAttachmentsOnlyAndAllAreDrawn) 
     EXPECT_EQ(attachedName(target.framebuffer, GL_DEPTH_ATTACHMENT), static_cast<GLint>(target.depthAttachment));
 
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-    for (GLenum i = 0; i < 3; ++i) EXPECT_EQ(integer(GL_DRAW_BUFFER0 + i), static_cast<GLint>(GL_COLOR_ATTACHMENT0 + i));
+    for (GLenum i = 0; i < 3; ++i)
+        EXPECT_EQ(integer(GL_DRAW_BUFFER0 + i), static_cast<GLint>(GL_COLOR_ATTACHMENT0 + i));
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 

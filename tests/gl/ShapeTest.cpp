@@ -219,9 +219,9 @@ protected:
 
 TEST_F(SkyFrame, TheMoonShowsWhereTheProjectionPutsIt) {
     const glm::vec3 moon(-450, 362, -345);
-    for (const auto& [position, rotation] : {std::pair{glm::vec3(0, 30, 0), glm::vec3(28, 44, 0)},
-                                             std::pair{glm::vec3(60, 25, -40), glm::vec3(20, 40, 5)},
-                                             std::pair{glm::vec3(-100, 60, 80), glm::vec3(35, 62, 0)}}) {
+    for (const auto& [position, rotation] :
+         {std::pair{glm::vec3(0, 30, 0), glm::vec3(28, 44, 0)}, std::pair{glm::vec3(60, 25, -40), glm::vec3(20, 40, 5)},
+          std::pair{glm::vec3(-100, 60, 80), glm::vec3(35, 62, 0)}}) {
         const nox::test::Image image = render(position, rotation);
         const glm::vec4 clip = nox::projection * nox::getViewMatrix() * glm::vec4(moon, 1.0f);
         const glm::vec2 expected((clip.x / clip.w * 0.5f + 0.5f) * image.width,
@@ -282,7 +282,8 @@ TEST_F(SkyFrame, FacesMeetWithoutASeam) {
             return total / static_cast<float>(length);
         };
         const float across = step(middle, 1);
-        const float overATexel = (step(middle - 8, 2) + step(middle - 5, 2) + step(middle + 4, 2) + step(middle + 7, 2)) / 4.0f;
+        const float overATexel =
+            (step(middle - 8, 2) + step(middle - 5, 2) + step(middle + 4, 2) + step(middle + 7, 2)) / 4.0f;
         EXPECT_LT(across, overATexel) << edge.name << ": " << across << " vs " << overATexel;
     }
 }

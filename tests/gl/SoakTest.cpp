@@ -45,11 +45,12 @@ constexpr long loopAllowance = 4L << 20;  // bytes over the loop's other frames,
 constexpr int framesBetweenPauses = 48;
 constexpr int pauseFrames = 8;
 constexpr int pauseWarmUpFrames = 2;
-constexpr long pausesAllowance = 128 * 1024;   // bytes over the last six frames of every pause together
+constexpr long pausesAllowance = 128 * 1024;    // bytes over the last six frames of every pause together
 constexpr long lastPauseAllowance = 16 * 1024;  // bytes over the last pause's last six frames
 
 long heapBytes() {
-    if (__sanitizer_get_current_allocated_bytes != nullptr) return static_cast<long>(__sanitizer_get_current_allocated_bytes());
+    if (__sanitizer_get_current_allocated_bytes != nullptr)
+        return static_cast<long>(__sanitizer_get_current_allocated_bytes());
     return static_cast<long>(mallinfo2().uordblks);
 }
 
@@ -114,7 +115,8 @@ protected:
         const long heap = heapBytes();
         if (frames == 1) afterFirstFrame = census;
         if (frames > 1) {
-            for (const auto& [kind, count] : census) ASSERT_GE(count, last[kind]) << kind << " released in frame " << frames;
+            for (const auto& [kind, count] : census)
+                ASSERT_GE(count, last[kind]) << kind << " released in frame " << frames;
             if (census != last) {
                 ++framesThatAddedObjects;
                 std::printf("frame %d added GL objects: %s; heap %+.1f MB\n", frames, describe(census).c_str(),
@@ -159,10 +161,11 @@ TEST_F(Soak, AWholeLoopOfTheFlightRunsCleanAndHoldsSteady) {
     }
     EXPECT_LE(pausesGrowth, pausesAllowance) << "bytes over every pause together";
     EXPECT_LE(lastPauseGrowth, lastPauseAllowance) << "bytes over the last pause";
-    std::printf("%d frames; GL objects after the first: %s\nat the end: %s\nheap at the end %.1f MB, of which %+.2f MB "
-                "gained after frame %d in frames that added no GL object\n",
-                frames, describe(afterFirstFrame).c_str(), describe(last).c_str(), megabytes(heapBytes()),
-                megabytes(growthWithoutNewObjects), warmUpFrames);
+    std::printf(
+        "%d frames; GL objects after the first: %s\nat the end: %s\nheap at the end %.1f MB, of which %+.2f MB "
+        "gained after frame %d in frames that added no GL object\n",
+        frames, describe(afterFirstFrame).c_str(), describe(last).c_str(), megabytes(heapBytes()),
+        megabytes(growthWithoutNewObjects), warmUpFrames);
     EXPECT_TRUE(flewTheLastSegment && loop.path().current == 0) << "not one whole loop";
     EXPECT_LE(framesThatAddedObjects, lazyParts);
     EXPECT_LE(growthWithoutNewObjects, loopAllowance);

@@ -82,8 +82,8 @@ TEST_F(TextureTest, ChannelCountsChooseTheFormatWithFullMipChainAndParameters) {
         GLenum format;
     } cases[] = {{1, GL_RED}, {2, GL_RG}, {3, GL_RGB}, {4, GL_RGBA}};
     for (const auto& c : cases) {
-        const std::string name = writePng("c" + std::to_string(c.channels) + ".png", 16, 8, c.channels,
-                                          ramp(16, 8, c.channels));
+        const std::string name =
+            writePng("c" + std::to_string(c.channels) + ".png", 16, 8, c.channels, ramp(16, 8, c.channels));
         const GLuint texture = nox::loadTexture(name.c_str(), directory);
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
@@ -160,8 +160,9 @@ TEST_F(TextureTest, SidesUpToTheLimitLoadAndALongerSideIsRefusedUndecoded) {
 
     CaptureStdout();
     const GLuint refused = nox::loadTexture(tall.c_str(), directory);
-    EXPECT_EQ(GetCapturedStdout(), "Texture too large: tall.png claims 1 x 16385 pixels, at most 16384 on a side\n"
-                                   "Texture failed to load at path: tall.png\n");
+    EXPECT_EQ(GetCapturedStdout(),
+              "Texture too large: tall.png claims 1 x 16385 pixels, at most 16384 on a side\n"
+              "Texture failed to load at path: tall.png\n");
     EXPECT_EQ(sample(refused), (std::array<int, 3>{0, 0, 0}));
     glDeleteTextures(1, &loaded);
     glDeleteTextures(1, &refused);

@@ -5,8 +5,8 @@
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "app/Transform.h"
-#include "assets/ModelInstance.h"
 #include "app/Window.h"
+#include "assets/ModelInstance.h"
 #include "tests/support/GlTestSupport.h"
 
 namespace {

@@ -187,7 +187,8 @@ TEST_F(WaterFrameTest, TheReflectionShowsAHouseAtItsMirroredPlace) {
     // reflection image holds that view upside down.
     const glm::vec2 seen = project(glm::vec3(wall.x, 2.0f * Scene::waterHeight - wall.y, wall.z)).uv;
     const glm::vec2 mirrored(seen.x, 1.0f - seen.y);
-    ASSERT_TRUE(glm::all(glm::greaterThan(mirrored, glm::vec2(0.0f))) && glm::all(glm::lessThan(mirrored, glm::vec2(1.0f))));
+    ASSERT_TRUE(glm::all(glm::greaterThan(mirrored, glm::vec2(0.0f))) &&
+                glm::all(glm::lessThan(mirrored, glm::vec2(1.0f))));
 
     scene().reflectionPass();
     const glm::ivec3 withHouse = readColour(scene().reflectionTarget.colourAttachments[0]).colour(mirrored);

@@ -11,8 +11,8 @@
 
 namespace {
 
-using nox::test::integer;
 using nox::RenderTarget;
+using nox::test::integer;
 using nox::water::WaterRenderer;
 using nox::water::WaterShader;
 using nox::water::WaterTile;
@@ -31,7 +31,11 @@ GLuint emptyTexture() {
 
 class WaterTest : public testing::Test {
 protected:
-    WaterTest() : reflection(32, 16), refraction(32, 16), water(&reflection, &refraction, 0.0f, nox::TextureObject(emptyTexture()), nox::TextureObject(emptyTexture())) {
+    WaterTest()
+        : reflection(32, 16),
+          refraction(32, 16),
+          water(&reflection, &refraction, 0.0f, nox::TextureObject(emptyTexture()),
+                nox::TextureObject(emptyTexture())) {
         reflection.addDepthRenderbuffer();
         reflection.addColourTexture();
         reflection.setDrawBuffers();
@@ -123,7 +127,8 @@ TEST_F(WaterTest, DestroyingTheRendererReleasesItsTwoTextures) {
     GLuint distortion = emptyTexture();
     GLuint normal = emptyTexture();
     {
-        WaterRenderer doomed(&reflection, &refraction, 0.0f, nox::TextureObject(distortion), nox::TextureObject(normal));
+        WaterRenderer doomed(&reflection, &refraction, 0.0f, nox::TextureObject(distortion),
+                             nox::TextureObject(normal));
     }
     EXPECT_FALSE(glIsTexture(distortion));
     EXPECT_FALSE(glIsTexture(normal));

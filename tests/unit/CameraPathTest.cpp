@@ -157,8 +157,8 @@ std::vector<Flight::Moment> Flight::moments;
 TEST_F(Flight, GlidesCalmlyAndStaysClearOfTheSnowAndTheLake) {
     constexpr float clearance = 2.0f;
     constexpr float waterHeight = 20.0f;
-    constexpr float topSpeed = 16.0f;    // units a second
-    constexpr float fastestTurn = 17.0f; // degrees a second
+    constexpr float topSpeed = 16.0f;     // units a second
+    constexpr float fastestTurn = 17.0f;  // degrees a second
     constexpr float fastestPitch = 4.0f;
     for (size_t i = 1; i < moments.size(); ++i) {
         const Pose& p = moments[i].pose;
@@ -179,7 +179,7 @@ TEST_F(Flight, PassesCloseToEachOfTheScenesPlaces) {
     const struct {
         const char* name;
         glm::vec2 place;  // x, z
-    } landmarks[] = {{"campfire", {81, -2}}, {"cottage", {85, -29}},   {"farmhouse", {70, -52}},
+    } landmarks[] = {{"campfire", {81, -2}}, {"cottage", {85, -29}},    {"farmhouse", {70, -52}},
                      {"boat", {62, -22}},    {"first lamp", {70, -15}}, {"second lamp", {65, -65}}};
     for (const auto& landmark : landmarks) {
         float nearest = 1e9f;

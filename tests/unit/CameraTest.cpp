@@ -66,7 +66,8 @@ TEST(Movement, KeysMoveAlongTheViewWhateverWayTheCameraFaces) {
             Camera camera;
             camera.position = {10.0f, 25.0f, -30.0f};
             camera.rotation = {pitch, yaw, 0.0f};
-            const glm::mat3 toView = glm::mat3(glm::inverse(nox::createModelMatrix(camera.position, camera.rotation, glm::vec3(1))));
+            const glm::mat3 toView =
+                glm::mat3(glm::inverse(nox::createModelMatrix(camera.position, camera.rotation, glm::vec3(1))));
             const auto movedInView = [&](const nox::MoveKeys& keys) {
                 Camera moved = camera;
                 nox::applyMovement(moved, keys, 0.5f);
@@ -89,7 +90,8 @@ TEST(ViewMatrix, IsTheInverseOfTheCameraModelMatrix) {
     Camera& camera = nox::getCamera();
     camera.position = {10.0f, 25.0f, -30.0f};
     camera.rotation = {-14.0f, -52.0f, 5.0f};
-    const glm::mat4 product = nox::getViewMatrix() * nox::createModelMatrix(camera.position, camera.rotation, glm::vec3(1));
+    const glm::mat4 product =
+        nox::getViewMatrix() * nox::createModelMatrix(camera.position, camera.rotation, glm::vec3(1));
     for (int c = 0; c < 4; ++c) {
         for (int r = 0; r < 4; ++r) {
             EXPECT_NEAR(product[c][r], c == r ? 1.0f : 0.0f, 1e-5f);

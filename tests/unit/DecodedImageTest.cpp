@@ -33,8 +33,9 @@ std::string encodedJpeg() {
     std::vector<unsigned char> pixels(16 * 8 * 3);
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 13);
     std::string bytes;
-    stbi_write_jpg_to_func([](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); },
-                           &bytes, 16, 8, 3, pixels.data(), 90);
+    stbi_write_jpg_to_func(
+        [](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); },
+        &bytes, 16, 8, 3, pixels.data(), 90);
     return bytes;
 }
 

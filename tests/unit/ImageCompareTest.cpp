@@ -69,8 +69,8 @@ TEST(CompareImages, FramesMatchAcrossAOnePixelShiftOfAnEdgeAndOneLevelOfRounding
     EXPECT_TRUE(nox::tools::compareImages(bar(20), bar(21), tolerance).matches(tolerance));
     EXPECT_TRUE(nox::tools::compareImages(bar(20), rounded, tolerance).matches(tolerance));
     // Compared in place, the shifted edge is two whole columns apart.
-    EXPECT_FALSE(nox::tools::compareImages(bar(20), bar(21), nox::tools::exactTo(4, 0.005)).matches(
-        nox::tools::exactTo(4, 0.005)));
+    EXPECT_FALSE(nox::tools::compareImages(bar(20), bar(21), nox::tools::exactTo(4, 0.005))
+                     .matches(nox::tools::exactTo(4, 0.005)));
 }
 
 TEST(CompareImages, FramesDifferWhenSomethingMovesAppearsVanishesOrARegionShifts) {

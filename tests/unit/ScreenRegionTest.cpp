@@ -76,8 +76,8 @@ TEST(WaterRegion, CoversOnlyTheWaterBelowTheHorizonAndNothingBehind) {
     EXPECT_LE(region.high.y, 0.0f);
     EXPECT_EQ(region.low.y, -1.0f);
     // Water only behind the camera: the region is empty.
-    const ScreenRegion behind = nox::waterRegion(flatChunks(), glm::vec3(0.0f, 0.0f, 2000.0f), 20.0f,
-                                                 view({500, 30, 900}, 0, 0));
+    const ScreenRegion behind =
+        nox::waterRegion(flatChunks(), glm::vec3(0.0f, 0.0f, 2000.0f), 20.0f, view({500, 30, 900}, 0, 0));
     EXPECT_TRUE(behind.empty());
 }
 

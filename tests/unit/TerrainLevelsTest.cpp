@@ -111,8 +111,7 @@ TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
         for (int z = 0; z < chunks; ++z) {
             const int level = levels[static_cast<size_t>(x) * chunks + z];
             const TerrainChunks::Bounds box = terrain().chunks.bounds(x, z);
-            const float distance =
-                glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
+            const float distance = glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
             EXPECT_LE(terrain().levels.deviation(x, z, level) * pixelsPerUnit,
                       TerrainLevels::pixelError * distance + 1e-3f)
                 << "chunk " << x << ", " << z;
@@ -125,8 +124,9 @@ TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
             coarse += level > 0;
         }
     }
-    EXPECT_EQ(levels[static_cast<size_t>(eye.x / chunk) * chunks + static_cast<size_t>(eye.z / chunk)], 0);  // under the eye
-    EXPECT_GT(coarse, chunks * chunks / 2);   // most of the ground is far away
+    EXPECT_EQ(levels[static_cast<size_t>(eye.x / chunk) * chunks + static_cast<size_t>(eye.z / chunk)],
+              0);                            // under the eye
+    EXPECT_GT(coarse, chunks * chunks / 2);  // most of the ground is far away
     // The deviation is the height field's own: none at full detail, more the
     // coarser the level, somewhere.
     EXPECT_EQ(terrain().levels.deviation(5, 5, 0), 0.0f);

@@ -10,17 +10,23 @@ namespace nox::studio {
 namespace {
 
 constexpr float pi = 3.14159265f;
-constexpr float length = 4.4f;     // stern at x = -length / 2, bow at +length / 2
+constexpr float length = 4.4f;  // stern at x = -length / 2, bow at +length / 2
 constexpr float maxHalfBeam = 0.72f;
 constexpr float planking = 0.05f;  // hull thickness
 constexpr int stations = 16;
-constexpr int sectionSteps = 6;    // keel to gunwale on each side
+constexpr int sectionSteps = 6;  // keel to gunwale on each side
 constexpr float plankRepeat = 1.2f;
 
 // Hull lines as functions of t in [0, 1], stern to bow.
-float halfBeam(float t) { return maxHalfBeam * std::pow(std::max(std::sin(pi * (0.25f + 0.75f * t)), 0.0f), 0.7f); }
-float gunwaleHeight(float t) { return 0.62f + 0.22f * t * t * t + 0.05f * (1.0f - t) * (1.0f - t); }
-float keelHeight(float t) { return 0.1f * std::pow(t, 4.0f); }
+float halfBeam(float t) {
+    return maxHalfBeam * std::pow(std::max(std::sin(pi * (0.25f + 0.75f * t)), 0.0f), 0.7f);
+}
+float gunwaleHeight(float t) {
+    return 0.62f + 0.22f * t * t * t + 0.05f * (1.0f - t) * (1.0f - t);
+}
+float keelHeight(float t) {
+    return 0.1f * std::pow(t, 4.0f);
+}
 
 // A point of the hull surface: s runs from the keel (0) to the gunwale (1) on
 // the side given by `side` (+1 or -1 in z); `inset` moves it to the inner skin.
@@ -93,8 +99,8 @@ void writeBoat(const std::filesystem::path& modelsDir) {
         for (int i = 0; i < stations; ++i) {
             const float t0 = static_cast<float>(i) / stations;
             const float t1 = static_cast<float>(i + 1) / stations;
-            const glm::vec3 p[4] = {hullPoint(t0, 1, side, 0), hullPoint(t1, 1, side, 0), hullPoint(t1, 1, side, planking),
-                                    hullPoint(t0, 1, side, planking)};
+            const glm::vec3 p[4] = {hullPoint(t0, 1, side, 0), hullPoint(t1, 1, side, 0),
+                                    hullPoint(t1, 1, side, planking), hullPoint(t0, 1, side, planking)};
             const glm::vec3 up(0, 1, 0);
             const glm::vec2 uv[4] = {{p[0].x, 0}, {p[1].x, 0}, {p[2].x, 0.05f}, {p[3].x, 0.05f}};
             addFacing(wood, {p[0], up, uv[0]}, {p[1], up, uv[1]}, {p[2], up, uv[2]}, up);
@@ -114,7 +120,8 @@ void writeBoat(const std::filesystem::path& modelsDir) {
             const glm::vec3 centre(a.x, gunwaleHeight(0) * 0.55f, 0.0f);
             const glm::vec3 facing(inset == 0.0f ? -1.0f : 1.0f, 0, 0);
             MeshPart& target = inset == 0.0f ? hull : wood;
-            addFacing(target, {centre, facing, {centre.z, centre.y * 3}}, {a, facing, {a.z, a.y * 3}}, {b, facing, {b.z, b.y * 3}}, facing);
+            addFacing(target, {centre, facing, {centre.z, centre.y * 3}}, {a, facing, {a.z, a.y * 3}},
+                      {b, facing, {b.z, b.y * 3}}, facing);
         }
     }
 
@@ -136,7 +143,8 @@ void writeBoat(const std::filesystem::path& modelsDir) {
         if (w0 <= 0.0f && w1 <= 0.0f) continue;
         const float x0 = (t0 - 0.5f) * length;
         const float x1 = (t1 - 0.5f) * length;
-        const glm::vec3 p[4] = {{x0, floorLevel, w0}, {x1, floorLevel, w1}, {x1, floorLevel, -w1}, {x0, floorLevel, -w0}};
+        const glm::vec3 p[4] = {
+            {x0, floorLevel, w0}, {x1, floorLevel, w1}, {x1, floorLevel, -w1}, {x0, floorLevel, -w0}};
         const glm::vec3 up(0, 1, 0);
         addFacing(snow, {p[0], up, {x0, w0}}, {p[1], up, {x1, w1}}, {p[2], up, {x1, -w1}}, up);
         addFacing(snow, {p[0], up, {x0, w0}}, {p[2], up, {x1, -w1}}, {p[3], up, {x0, -w0}}, up);

@@ -10,7 +10,8 @@ namespace nox::studio {
 // A small log cottage: at the scene's scale of 0.7 it stands about 7 units high.
 void writeCottage(const std::filesystem::path& modelsDir) {
     const std::filesystem::path dir = modelsDir / "cottage";
-    const HouseMaterials m{"cottage_stone", "cottage_wall", "cottage_roof", "cottage_snow", "cottage_window", "cottage_door", "cottage_trim"};
+    const HouseMaterials m{"cottage_stone",  "cottage_wall", "cottage_roof", "cottage_snow",
+                           "cottage_window", "cottage_door", "cottage_trim"};
 
     HouseBlock block;
     block.length = 9.0f;

@@ -14,7 +14,7 @@ namespace nox::studio {
 // about 15 by 10.
 void writeFarmhouse(const std::filesystem::path& modelsDir) {
     const std::filesystem::path dir = modelsDir / "farmhouse";
-    const HouseMaterials m{"farmhouse_stone", "farmhouse_wall", "farmhouse_roof", "farmhouse_snow",
+    const HouseMaterials m{"farmhouse_stone",  "farmhouse_wall", "farmhouse_roof", "farmhouse_snow",
                            "farmhouse_window", "farmhouse_door", "farmhouse_trim"};
 
     HouseBlock main;
@@ -26,8 +26,8 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     main.windowSize = {2.0f, 2.6f};
     main.doorSize = {2.2f, 3.8f};
     main.wallRepeat = 6.0f;
-    main.frontWindows = {{-9.0f, 1.8f}, {-4.5f, 1.8f}, {4.5f, 1.8f}, {9.0f, 1.8f},
-                         {-9.0f, 6.4f}, {-4.5f, 6.4f}, {0.0f, 6.4f}, {4.5f, 6.4f}, {9.0f, 6.4f}};
+    main.frontWindows = {{-9.0f, 1.8f}, {-4.5f, 1.8f}, {4.5f, 1.8f}, {9.0f, 1.8f}, {-9.0f, 6.4f},
+                         {-4.5f, 6.4f}, {0.0f, 6.4f},  {4.5f, 6.4f}, {9.0f, 6.4f}};
     main.backWindows = {{-7.0f, 1.8f}, {-7.0f, 6.4f}, {0.0f, 6.4f}, {7.0f, 6.4f}};
     main.gableWindows = {{-2.5f, 6.4f}, {2.5f, 6.4f}, {0.0f, 11.5f}};
     main.doorX = 0.0f;
@@ -52,7 +52,8 @@ void writeFarmhouse(const std::filesystem::path& modelsDir) {
     // The wing runs back from the main house with its ridge along z.
     Mesh wingMesh;
     addHouseBlock(wingMesh, wing, m);
-    const glm::mat4 place = glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(-8.0f, 0.0f, -9.5f)), 1.5707964f, glm::vec3(0, 1, 0));
+    const glm::mat4 place =
+        glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(-8.0f, 0.0f, -9.5f)), 1.5707964f, glm::vec3(0, 1, 0));
     mesh.append(wingMesh, place);
     mesh.centreFootprint();
 

@@ -24,9 +24,9 @@ glm::vec3 flameColour(float heat) {
         float heat;
         glm::vec3 colour;
     };
-    static const Stop stops[] = {{0.0f, {0.0f, 0.0f, 0.0f}},      {0.15f, {0.3f, 0.02f, 0.0f}},
-                                 {0.35f, {0.75f, 0.12f, 0.02f}},  {0.55f, {1.0f, 0.45f, 0.06f}},
-                                 {0.75f, {1.0f, 0.8f, 0.3f}},     {1.0f, {1.0f, 0.97f, 0.85f}}};
+    static const Stop stops[] = {{0.0f, {0.0f, 0.0f, 0.0f}},     {0.15f, {0.3f, 0.02f, 0.0f}},
+                                 {0.35f, {0.75f, 0.12f, 0.02f}}, {0.55f, {1.0f, 0.45f, 0.06f}},
+                                 {0.75f, {1.0f, 0.8f, 0.3f}},    {1.0f, {1.0f, 0.97f, 0.85f}}};
     heat = glm::clamp(heat, 0.0f, 1.0f);
     for (int i = 1; i < 6; ++i) {
         if (heat <= stops[i].heat) {

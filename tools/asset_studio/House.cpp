@@ -8,14 +8,15 @@ namespace {
 
 constexpr float foundationHeight = 0.5f;
 constexpr float stoneRepeat = 2.0f;
-constexpr float roofBoard = 0.2f;       // thickness of the roof boards
+constexpr float roofBoard = 0.2f;  // thickness of the roof boards
 constexpr float snowDepth = 0.35f;
-constexpr float proud = 0.05f;          // windows and doors stand off the wall
+constexpr float proud = 0.05f;  // windows and doors stand off the wall
 
 void wallQuad(MeshPart& part, glm::vec3 a, glm::vec3 b, float bottom, float top, glm::vec3 outward, float wallRepeat) {
     const glm::vec3 p[4] = {{a.x, bottom, a.z}, {b.x, bottom, b.z}, {b.x, top, b.z}, {a.x, top, a.z}};
     const float along = glm::length(b - a) / wallRepeat;
-    const glm::vec2 uv[4] = {{0, bottom / wallRepeat}, {along, bottom / wallRepeat}, {along, top / wallRepeat}, {0, top / wallRepeat}};
+    const glm::vec2 uv[4] = {
+        {0, bottom / wallRepeat}, {along, bottom / wallRepeat}, {along, top / wallRepeat}, {0, top / wallRepeat}};
     const std::uint32_t first = static_cast<std::uint32_t>(part.vertices.size());
     addQuad(part, p, uv);
     const glm::vec3 n = part.vertices[first].normal;
@@ -31,8 +32,10 @@ void wallQuad(MeshPart& part, glm::vec3 a, glm::vec3 b, float bottom, float top,
 void addPanel(MeshPart& part, glm::vec3 centre, glm::vec3 outward, glm::vec2 size) {
     const glm::vec3 across = glm::normalize(glm::cross(glm::vec3(0, 1, 0), outward));
     const glm::vec3 c = centre + outward * proud;
-    const glm::vec3 p[4] = {c - across * size.x * 0.5f - glm::vec3(0, size.y * 0.5f, 0), c + across * size.x * 0.5f - glm::vec3(0, size.y * 0.5f, 0),
-                            c + across * size.x * 0.5f + glm::vec3(0, size.y * 0.5f, 0), c - across * size.x * 0.5f + glm::vec3(0, size.y * 0.5f, 0)};
+    const glm::vec3 p[4] = {c - across * size.x * 0.5f - glm::vec3(0, size.y * 0.5f, 0),
+                            c + across * size.x * 0.5f - glm::vec3(0, size.y * 0.5f, 0),
+                            c + across * size.x * 0.5f + glm::vec3(0, size.y * 0.5f, 0),
+                            c - across * size.x * 0.5f + glm::vec3(0, size.y * 0.5f, 0)};
     const glm::vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     addQuad(part, p, uv);
 }
@@ -42,7 +45,8 @@ void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, glm::vec2 size, 
     addPanel(mesh.part(m.window), centre, outward, size);
     const glm::vec3 across = glm::normalize(glm::cross(glm::vec3(0, 1, 0), outward));
     const glm::vec3 sill = centre - glm::vec3(0, size.y * 0.5f + 0.06f, 0) + outward * 0.12f;
-    const glm::vec3 half = glm::abs(across) * (size.x * 0.5f + 0.12f) + glm::abs(outward) * 0.12f + glm::vec3(0, 0.06f, 0);
+    const glm::vec3 half =
+        glm::abs(across) * (size.x * 0.5f + 0.12f) + glm::abs(outward) * 0.12f + glm::vec3(0, 0.06f, 0);
     addBox(mesh.part(m.trim), sill - half, sill + half, 1.0f);
     // A little snow on the sill.
     addBox(mesh.part(m.snow), sill - half * glm::vec3(0.95f, 0, 0.95f) + glm::vec3(0, 0.06f, 0),
@@ -54,7 +58,8 @@ void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, glm::vec2 size, 
 void addHouseBlock(Mesh& mesh, const HouseBlock& b, const HouseMaterials& m) {
     const float hx = b.length * 0.5f;
     const float hz = b.width * 0.5f;
-    addBox(mesh.part(m.foundation), glm::vec3(-hx - 0.1f, 0.0f, -hz - 0.1f), glm::vec3(hx + 0.1f, foundationHeight, hz + 0.1f), stoneRepeat);
+    addBox(mesh.part(m.foundation), glm::vec3(-hx - 0.1f, 0.0f, -hz - 0.1f),
+           glm::vec3(hx + 0.1f, foundationHeight, hz + 0.1f), stoneRepeat);
 
     MeshPart& wall = mesh.part(m.wall);
     const float bottom = foundationHeight;
@@ -92,7 +97,8 @@ void addHouseBlock(Mesh& mesh, const HouseBlock& b, const HouseMaterials& m) {
         transformVertices(boards, first, tilt);
         MeshPart& snow = mesh.part(m.snow);
         first = snow.vertices.size();
-        addBox(snow, glm::vec3(-hx - b.overhang + 0.05f, 0.0f, -0.02f), glm::vec3(hx + b.overhang - 0.05f, snowDepth, run - 0.05f), 3.0f);
+        addBox(snow, glm::vec3(-hx - b.overhang + 0.05f, 0.0f, -0.02f),
+               glm::vec3(hx + b.overhang - 0.05f, snowDepth, run - 0.05f), 3.0f);
         transformVertices(snow, first, tilt);
     }
 
@@ -103,16 +109,19 @@ void addHouseBlock(Mesh& mesh, const HouseBlock& b, const HouseMaterials& m) {
         addWindow(mesh, {w.x, w.y + b.windowSize.y * 0.5f, -hz}, {0, 0, -1}, b.windowSize, m);
     }
     for (const glm::vec2& w : b.gableWindows) {
-        for (float side : {-1.0f, 1.0f}) addWindow(mesh, {side * hx, w.y + b.windowSize.y * 0.5f, w.x}, {side, 0, 0}, b.windowSize, m);
+        for (float side : {-1.0f, 1.0f})
+            addWindow(mesh, {side * hx, w.y + b.windowSize.y * 0.5f, w.x}, {side, 0, 0}, b.windowSize, m);
     }
     const glm::vec2 door = b.doorSize;
     addPanel(mesh.part(m.door), {b.doorX, foundationHeight + door.y * 0.5f, hz}, {0, 0, 1}, door);
     // A step in front of the door.
-    addBox(mesh.part(m.foundation), glm::vec3(b.doorX - 0.8f, 0.0f, hz), glm::vec3(b.doorX + 0.8f, foundationHeight * 0.6f, hz + 0.6f), stoneRepeat);
+    addBox(mesh.part(m.foundation), glm::vec3(b.doorX - 0.8f, 0.0f, hz),
+           glm::vec3(b.doorX + 0.8f, foundationHeight * 0.6f, hz + 0.6f), stoneRepeat);
 }
 
 void addChimney(Mesh& mesh, glm::vec3 base, float top, float halfSize, const HouseMaterials& m) {
-    addBox(mesh.part(m.foundation), glm::vec3(base.x - halfSize, base.y, base.z - halfSize), glm::vec3(base.x + halfSize, top, base.z + halfSize), stoneRepeat);
+    addBox(mesh.part(m.foundation), glm::vec3(base.x - halfSize, base.y, base.z - halfSize),
+           glm::vec3(base.x + halfSize, top, base.z + halfSize), stoneRepeat);
     addBox(mesh.part(m.snow), glm::vec3(base.x - halfSize + 0.05f, top, base.z - halfSize + 0.05f),
            glm::vec3(base.x + halfSize - 0.05f, top + 0.15f, base.z + halfSize - 0.05f), 1.0f);
 }

@@ -23,18 +23,18 @@ struct HouseMaterials {
 // A gabled block with its ridge along x, centred on the origin, standing on a
 // stone foundation, roofed with boards under a thick layer of snow.
 struct HouseBlock {
-    float length;       // along x, the ridge
-    float width;        // along z
-    float wallHeight;   // eaves above the ground
-    float roofRise;     // ridge above the eaves
-    float overhang;     // of the roof beyond the walls
+    float length;                         // along x, the ridge
+    float width;                          // along z
+    float wallHeight;                     // eaves above the ground
+    float roofRise;                       // ridge above the eaves
+    float overhang;                       // of the roof beyond the walls
     std::vector<glm::vec2> frontWindows;  // (x, sill height) on the +z wall
     std::vector<glm::vec2> backWindows;   // (x, sill height) on the -z wall
     std::vector<glm::vec2> gableWindows;  // (z, sill height) on both gable ends
-    float doorX;        // the door is on the +z wall at this x
+    float doorX;                          // the door is on the +z wall at this x
     glm::vec2 windowSize;
     glm::vec2 doorSize;
-    float wallRepeat;   // units per repeat of the wall picture, so boards keep a believable width
+    float wallRepeat;  // units per repeat of the wall picture, so boards keep a believable width
 };
 
 void addHouseBlock(Mesh& mesh, const HouseBlock& block, const HouseMaterials& materials);

@@ -101,7 +101,8 @@ Sample starStreak(glm::vec2 p) {
     }
     const float core = std::exp(-r * r / 0.002f);
     const float strength = 0.8f * streak + 0.5f * spikes + core;
-    const glm::vec3 colour = glm::mix(glm::vec3(0.75f, 0.85f, 1.0f), glm::vec3(1.0f), glm::clamp(core * 2.0f, 0.0f, 1.0f));
+    const glm::vec3 colour =
+        glm::mix(glm::vec3(0.75f, 0.85f, 1.0f), glm::vec3(1.0f), glm::clamp(core * 2.0f, 0.0f, 1.0f));
     return {colour, strength};
 }
 

@@ -92,7 +92,8 @@ glm::mat4 alongSegment(glm::vec3 from, glm::vec3 to) {
 void addBeam(MeshPart& part, glm::vec3 from, glm::vec3 to, float halfThickness, float repeatSize) {
     const std::size_t first = part.vertices.size();
     const float length = glm::length(to - from);
-    addBox(part, glm::vec3(-halfThickness, 0.0f, -halfThickness), glm::vec3(halfThickness, length, halfThickness), repeatSize);
+    addBox(part, glm::vec3(-halfThickness, 0.0f, -halfThickness), glm::vec3(halfThickness, length, halfThickness),
+           repeatSize);
     transformVertices(part, first, alongSegment(from, to));
 }
 
@@ -175,7 +176,8 @@ void addLathe(MeshPart& part, const std::vector<glm::vec2>& profile, int segment
         for (int s = 0; s <= segments; ++s) {
             const float a = 2.0f * pi * static_cast<float>(s) / segments;
             const glm::vec3 radial(std::cos(a), 0.0f, -std::sin(a));
-            part.add({radial * profile[i].x + glm::vec3(0, profile[i].y, 0), glm::normalize(radial * pn.x + glm::vec3(0, pn.y, 0)),
+            part.add({radial * profile[i].x + glm::vec3(0, profile[i].y, 0),
+                      glm::normalize(radial * pn.x + glm::vec3(0, pn.y, 0)),
                       {uRepeats * static_cast<float>(s) / segments, v[i]}});
         }
     }
@@ -212,7 +214,8 @@ void addRock(MeshPart& part, glm::vec3 centre, glm::vec3 radii, std::uint32_t se
         const glm::vec3 cross = glm::cross(b - a, c - a);
         if (glm::length(cross) < 1e-7f) return;  // collapsed at a pole
         const glm::vec3 n = glm::normalize(cross);
-        const glm::vec3 axisU = std::abs(n.y) > 0.7f ? glm::vec3(1, 0, 0) : glm::normalize(glm::cross(glm::vec3(0, 1, 0), n));
+        const glm::vec3 axisU =
+            std::abs(n.y) > 0.7f ? glm::vec3(1, 0, 0) : glm::normalize(glm::cross(glm::vec3(0, 1, 0), n));
         const glm::vec3 axisV = glm::cross(n, axisU);
         auto uv = [&](glm::vec3 p) { return glm::vec2(glm::dot(p, axisU), glm::dot(p, axisV)) * 2.0f; };
         const std::uint32_t ia = part.add({a, n, uv(a)});
@@ -220,7 +223,9 @@ void addRock(MeshPart& part, glm::vec3 centre, glm::vec3 radii, std::uint32_t se
         const std::uint32_t ic = part.add({c, n, uv(c)});
         part.triangle(ia, ib, ic);
     };
-    auto at = [&](int r, int s) { return points[static_cast<std::size_t>(r) * segments + ((s % segments) + segments) % segments]; };
+    auto at = [&](int r, int s) {
+        return points[static_cast<std::size_t>(r) * segments + ((s % segments) + segments) % segments];
+    };
     for (int r = 0; r < rings; ++r) {
         for (int s = 0; s < segments; ++s) {
             // Neighbouring rings are offset by half a segment: a triangle strip.

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
-#include <glm/glm.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
+#include <assimp/Importer.hpp>
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 
 namespace {
 
@@ -65,7 +65,9 @@ struct ScreenVertex {
     glm::vec3 normal;
 };
 
-float edge(glm::vec2 a, glm::vec2 b, glm::vec2 p) { return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x); }
+float edge(glm::vec2 a, glm::vec2 b, glm::vec2 p) {
+    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+}
 
 void drawTriangle(Canvas& canvas, const ScreenVertex v[3], const Texture& texture, bool cull, glm::vec3 light) {
     const glm::vec2 a(v[0].screen), b(v[1].screen), c(v[2].screen);
@@ -123,17 +125,22 @@ void renderView(const aiScene* scene, const std::vector<Texture>& textures, cons
         const aiMesh* mesh = scene->mMeshes[m];
         std::vector<ScreenVertex> projected(mesh->mNumVertices);
         for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-            const glm::vec4 clip = viewProjection * glm::vec4(mesh->mVertices[i].x, mesh->mVertices[i].y, mesh->mVertices[i].z, 1.0f);
+            const glm::vec4 clip =
+                viewProjection * glm::vec4(mesh->mVertices[i].x, mesh->mVertices[i].y, mesh->mVertices[i].z, 1.0f);
             ScreenVertex& s = projected[i];
             s.invW = 1.0f / clip.w;
-            s.screen = glm::vec3((clip.x * s.invW * 0.5f + 0.5f) * viewSize, (0.5f - clip.y * s.invW * 0.5f) * viewSize, clip.z * s.invW);
-            s.uv = mesh->HasTextureCoords(0) ? glm::vec2(mesh->mTextureCoords[0][i].x, mesh->mTextureCoords[0][i].y) : glm::vec2(0.0f);
-            s.normal = mesh->HasNormals() ? glm::vec3(mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z) : glm::vec3(0, 1, 0);
+            s.screen = glm::vec3((clip.x * s.invW * 0.5f + 0.5f) * viewSize, (0.5f - clip.y * s.invW * 0.5f) * viewSize,
+                                 clip.z * s.invW);
+            s.uv = mesh->HasTextureCoords(0) ? glm::vec2(mesh->mTextureCoords[0][i].x, mesh->mTextureCoords[0][i].y)
+                                             : glm::vec2(0.0f);
+            s.normal = mesh->HasNormals() ? glm::vec3(mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z)
+                                          : glm::vec3(0, 1, 0);
         }
         for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
             const aiFace& face = mesh->mFaces[f];
             if (face.mNumIndices != 3) continue;
-            const ScreenVertex tri[3] = {projected[face.mIndices[0]], projected[face.mIndices[1]], projected[face.mIndices[2]]};
+            const ScreenVertex tri[3] = {projected[face.mIndices[0]], projected[face.mIndices[1]],
+                                         projected[face.mIndices[2]]};
             drawTriangle(canvas, tri, textures[mesh->mMaterialIndex], !twoSided[mesh->mMaterialIndex], light);
         }
     }
@@ -148,7 +155,8 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path modelPath(argv[1]);
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(modelPath.string(), aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs);
+    const aiScene* scene = importer.ReadFile(
+        modelPath.string(), aiProcess_JoinIdenticalVertices | aiProcess_Triangulate | aiProcess_FlipUVs);
     if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
         std::fprintf(stderr, "cannot import %s: %s\n", argv[1], importer.GetErrorString());
         return 1;
@@ -170,15 +178,17 @@ int main(int argc, char** argv) {
     const glm::vec3 directions[2] = {{-0.8f, 0.45f, 1.0f}, {1.0f, 0.6f, -0.9f}};
     std::vector<unsigned char> image(static_cast<std::size_t>(viewSize) * 2 * viewSize * 3);
     for (int v = 0; v < 2; ++v) {
-        Canvas canvas{std::vector<glm::vec3>(static_cast<std::size_t>(viewSize) * viewSize, glm::vec3(0.12f, 0.14f, 0.2f)),
-                      std::vector<float>(static_cast<std::size_t>(viewSize) * viewSize, 1e9f)};
+        Canvas canvas{
+            std::vector<glm::vec3>(static_cast<std::size_t>(viewSize) * viewSize, glm::vec3(0.12f, 0.14f, 0.2f)),
+            std::vector<float>(static_cast<std::size_t>(viewSize) * viewSize, 1e9f)};
         renderView(scene, textures, twoSided, directions[v], canvas);
         for (int y = 0; y < viewSize; ++y) {
             for (int x = 0; x < viewSize; ++x) {
                 const glm::vec3 c = glm::clamp(canvas.colour[static_cast<std::size_t>(y) * viewSize + x], 0.0f, 1.0f);
                 unsigned char* p = &image[(static_cast<std::size_t>(y) * viewSize * 2 + v * viewSize + x) * 3];
                 // Clamped above, so adding a half rounds.
-                for (int k = 0; k < 3; ++k) p[k] = static_cast<unsigned char>(c[k] * 255.0f + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
+                for (int k = 0; k < 3; ++k)
+                    p[k] = static_cast<unsigned char>(c[k] * 255.0f + 0.5f);  // NOLINT(bugprone-incorrect-roundings)
             }
         }
     }

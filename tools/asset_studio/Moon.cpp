@@ -13,7 +13,7 @@ namespace nox::studio {
 namespace {
 
 constexpr int moonSize = 512;
-constexpr float discRadius = 0.92f;  // of the half-size; the rest stays transparent
+constexpr float discRadius = 0.92f;     // of the half-size; the rest stays transparent
 constexpr float edgeSoftness = 0.015f;  // of the disc radius: a few texels of fade
 constexpr float pi = 3.14159265f;
 
@@ -35,7 +35,7 @@ struct Mare {
 };
 
 const Mare maria[] = {
-    {-54, 8, 20, 36, 0.9f},   // Oceanus Procellarum
+    {-54, 8, 20, 36, 0.9f},    // Oceanus Procellarum
     {-16, 33, 18, 16, 1.0f},   // Imbrium
     {17, 28, 10, 10, 0.95f},   // Serenitatis
     {31, 8, 13, 11, 1.0f},     // Tranquillitatis
@@ -113,7 +113,7 @@ float rayBrightness(glm::vec3 p) {
 
 struct Crater {
     glm::vec3 centre;
-    float radius;  // radians
+    float radius;     // radians
     float freshness;  // bright rims for young craters, worn ones fade into the ground
 };
 
@@ -199,7 +199,8 @@ void writeMoon(const std::filesystem::path& texturesDir) {
             const float limb = 0.86f + 0.14f * std::sqrt(p.z);
             const float value = albedo[static_cast<std::size_t>(py) * moonSize + px] * shade * limb;
             // Maria are faintly bluish, the highlands faintly warm.
-            const glm::vec3 colour = glm::clamp(value * glm::mix(glm::vec3(0.93f, 0.96f, 1.0f), tint, value), 0.0f, 1.0f);
+            const glm::vec3 colour =
+                glm::clamp(value * glm::mix(glm::vec3(0.93f, 0.96f, 1.0f), tint, value), 0.0f, 1.0f);
             const float r = glm::length(d);
             const float alpha = glm::smoothstep(1.0f, 1.0f - edgeSoftness, r);
             // Transparent texels keep the rim colour, so filtering never pulls a

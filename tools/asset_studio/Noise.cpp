@@ -25,9 +25,13 @@ std::uint32_t hash(int x, int y, int z, std::uint32_t seed) {
 
 // Quintic fade: continuous second derivative, so shading from noise heights
 // shows no creases along lattice lines.
-float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
+float fade(float t) {
+    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
+}
 
-int wrap(int i, int period) { return ((i % period) + period) % period; }
+int wrap(int i, int period) {
+    return ((i % period) + period) % period;
+}
 
 glm::vec2 gradient2(int x, int y, std::uint32_t seed) {
     const float angle = static_cast<float>(hash(x, y, 0, seed) & 0xFFFFu) * (6.2831853f / 65536.0f);

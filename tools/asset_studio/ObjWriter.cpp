@@ -14,7 +14,9 @@ std::string format(const char* pattern, float a, float b, float c) {
     return buffer;
 }
 
-std::string vec3Line(const char* key, glm::vec3 v) { return key + format(" %.4f %.4f %.4f\n", v.x, v.y, v.z); }
+std::string vec3Line(const char* key, glm::vec3 v) {
+    return key + format(" %.4f %.4f %.4f\n", v.x, v.y, v.z);
+}
 
 void writeMtl(const std::filesystem::path& path, const std::vector<Material>& materials) {
     std::ofstream out(path, std::ios::binary);
@@ -47,7 +49,8 @@ void writeObj(const std::filesystem::path& dir, const std::string& objName, cons
     std::size_t base = 1;  // OBJ indices start at 1 and run across the file
     for (const MeshPart& part : mesh.parts()) {
         out << "o " << part.material << "\n";
-        for (const Vertex& v : part.vertices) out << format("v %.5f %.5f %.5f\n", v.position.x, v.position.y, v.position.z);
+        for (const Vertex& v : part.vertices)
+            out << format("v %.5f %.5f %.5f\n", v.position.x, v.position.y, v.position.z);
         for (const Vertex& v : part.vertices) out << format("vt %.5f %.5f\n", v.uv.x, v.uv.y, 0);
         for (const Vertex& v : part.vertices) out << format("vn %.4f %.4f %.4f\n", v.normal.x, v.normal.y, v.normal.z);
         out << "usemtl " << part.material << "\n";

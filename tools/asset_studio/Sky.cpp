@@ -52,9 +52,13 @@ struct Star {
 };
 
 // Haze near the horizon dims stars and the galaxy; nothing shows below it.
-float atmosphereVisibility(glm::vec3 d) { return glm::smoothstep(-0.02f, 0.35f, d.y); }
+float atmosphereVisibility(glm::vec3 d) {
+    return glm::smoothstep(-0.02f, 0.35f, d.y);
+}
 
-float moonGlare(glm::vec3 d) { return std::exp((glm::dot(d, moonDirection()) - 1.0f) / 0.02f); }
+float moonGlare(glm::vec3 d) {
+    return std::exp((glm::dot(d, moonDirection()) - 1.0f) / 0.02f);
+}
 
 glm::vec3 backgroundColour(glm::vec3 d) {
     if (d.y >= 0.0f) return glm::mix(horizonColour, zenithColour, std::pow(d.y, 0.55f));
@@ -71,7 +75,8 @@ glm::vec3 galaxyColour(glm::vec3 d) {
     // Clumpy star clouds, split along the middle by a ragged dark dust lane.
     const float clouds = 0.5f + 0.5f * fbm3(d * 3.5f, 6, 0.55f, galaxySeed);
     const float laneDistance = (offPlane - 0.015f + 0.03f * fbm3(d * 5.0f, 3, 0.5f, dustSeed + 1)) / 0.035f;
-    const float lane = std::exp(-laneDistance * laneDistance) * glm::smoothstep(-0.3f, 0.4f, fbm3(d * 6.0f, 4, 0.5f, dustSeed));
+    const float lane =
+        std::exp(-laneDistance * laneDistance) * glm::smoothstep(-0.3f, 0.4f, fbm3(d * 6.0f, 4, 0.5f, dustSeed));
     const float intensity = band * clouds * clouds * (1.0f - 0.7f * lane);
 
     const glm::vec3 warm(1.0f, 0.9f, 0.78f);
@@ -88,7 +93,9 @@ glm::vec3 moonHalo(glm::vec3 d) {
            aboveHorizon;
 }
 
-glm::vec3 smoothSky(glm::vec3 d) { return backgroundColour(d) + galaxyColour(d) + moonHalo(d); }
+glm::vec3 smoothSky(glm::vec3 d) {
+    return backgroundColour(d) + galaxyColour(d) + moonHalo(d);
+}
 
 glm::vec3 uniformDirection(Random& rng) {
     const float y = rng.range(-1.0f, 1.0f);
@@ -109,8 +116,8 @@ glm::vec3 bandDirection(Random& rng) {
 
 glm::vec3 starTint(Random& rng) {
     // Blue-white, white, yellowish, orange and red giants, commonest first.
-    static const glm::vec3 tints[] = {{0.78f, 0.86f, 1.0f}, {1.0f, 1.0f, 1.0f}, {1.0f, 0.94f, 0.82f},
-                                      {1.0f, 0.8f, 0.6f}, {1.0f, 0.68f, 0.52f}};
+    static const glm::vec3 tints[] = {
+        {0.78f, 0.86f, 1.0f}, {1.0f, 1.0f, 1.0f}, {1.0f, 0.94f, 0.82f}, {1.0f, 0.8f, 0.6f}, {1.0f, 0.68f, 0.52f}};
     const float pick = rng.uniform();
     if (pick < 0.3f) return tints[0];
     if (pick < 0.65f) return tints[1];
@@ -205,7 +212,9 @@ void paintStars(Image& linear, const glm::mat4& m, glm::vec3 faceCentre, const s
 
 }  // namespace
 
-glm::vec3 moonDirection() { return glm::normalize(glm::vec3(-450.0f, 362.0f, -345.0f)); }
+glm::vec3 moonDirection() {
+    return glm::normalize(glm::vec3(-450.0f, 362.0f, -345.0f));
+}
 
 void writeSky(const std::filesystem::path& texturesDir) {
     const std::vector<Star> stars = makeStars();

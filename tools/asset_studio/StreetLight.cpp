@@ -55,8 +55,17 @@ void writeStreetLight(const std::filesystem::path& modelsDir) {
     MeshPart& iron = mesh.part("lamp_iron");
     // Moulded foot, slim post and a collar under the lantern.
     addLathe(iron,
-             {{0.0f, 0.0f}, {0.22f, 0.0f}, {0.22f, 0.12f}, {0.17f, 0.16f}, {0.15f, 0.34f}, {0.1f, 0.42f}, {0.07f, 0.5f},
-              {0.055f, 2.5f}, {0.09f, 2.53f}, {0.09f, 2.6f}, {0.05f, 2.62f}},
+             {{0.0f, 0.0f},
+              {0.22f, 0.0f},
+              {0.22f, 0.12f},
+              {0.17f, 0.16f},
+              {0.15f, 0.34f},
+              {0.1f, 0.42f},
+              {0.07f, 0.5f},
+              {0.055f, 2.5f},
+              {0.09f, 2.53f},
+              {0.09f, 2.6f},
+              {0.05f, 2.62f}},
              12, 2.0f, 0.5f);
     addBox(iron, glm::vec3(-lanternHalfBottom - 0.02f, 2.6f, -lanternHalfBottom - 0.02f),
            glm::vec3(lanternHalfBottom + 0.02f, lanternBottom, lanternHalfBottom + 0.02f), 0.5f);
@@ -64,7 +73,9 @@ void writeStreetLight(const std::filesystem::path& modelsDir) {
         addBeam(iron, corner(k, lanternHalfBottom, lanternBottom), corner(k, lanternHalfTop, lanternTop), 0.012f, 0.5f);
     }
     addPyramid(iron, lanternHalfTop + capOverhang, lanternTop, capApex);
-    addLathe(iron, {{0.0f, capApex - 0.02f}, {0.035f, capApex + 0.02f}, {0.03f, capApex + 0.07f}, {0.0f, capApex + 0.1f}}, 8, 1.0f, 0.5f);
+    addLathe(iron,
+             {{0.0f, capApex - 0.02f}, {0.035f, capApex + 0.02f}, {0.03f, capApex + 0.07f}, {0.0f, capApex + 0.1f}}, 8,
+             1.0f, 0.5f);
 
     // Snow lying on the cap.
     addPyramid(mesh.part("lamp_snow"), lanternHalfTop + capOverhang - 0.03f, lanternTop + 0.035f, capApex + 0.01f);
@@ -72,13 +83,15 @@ void writeStreetLight(const std::filesystem::path& modelsDir) {
     // Glass panes; the scene draws the lamp without culling, so one side is enough.
     MeshPart& glass = mesh.part("lamp_glass");
     for (int k = 0; k < 4; ++k) {
-        const glm::vec3 p[4] = {corner(k, lanternHalfBottom, lanternBottom), corner((k + 1) % 4, lanternHalfBottom, lanternBottom),
+        const glm::vec3 p[4] = {corner(k, lanternHalfBottom, lanternBottom),
+                                corner((k + 1) % 4, lanternHalfBottom, lanternBottom),
                                 corner((k + 1) % 4, lanternHalfTop, lanternTop), corner(k, lanternHalfTop, lanternTop)};
         const glm::vec2 uv[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
         addQuad(glass, p, uv);
     }
     // The glowing lamp inside.
-    addLathe(mesh.part("lamp_bulb"), {{0.0f, 2.8f}, {0.045f, 2.83f}, {0.06f, 2.9f}, {0.045f, 2.97f}, {0.0f, 3.0f}}, 10, 1.0f, 0.2f);
+    addLathe(mesh.part("lamp_bulb"), {{0.0f, 2.8f}, {0.045f, 2.83f}, {0.06f, 2.9f}, {0.045f, 2.97f}, {0.0f, 3.0f}}, 10,
+             1.0f, 0.2f);
 
     const Surface metal = paintPaintedMetal(256, glm::vec3(0.1f, 0.13f, 0.12f), 71);
     writeSurface(dir, "lamp_iron", metal, 3.0f);

@@ -62,7 +62,8 @@ Cells periodicCells(glm::vec2 p, int cells, std::uint32_t seed) {
 
 }  // namespace
 
-void writeSurface(const std::filesystem::path& dir, const std::string& name, const Surface& surface, float normalStrength) {
+void writeSurface(const std::filesystem::path& dir, const std::string& name, const Surface& surface,
+                  float normalStrength) {
     writePng(dir / (name + ".png"), surface.diffuse, 3);
     writePng(dir / (name + "_normal.png"), normalMapFromHeight(surface.height, normalStrength), 3);
 }
@@ -123,7 +124,8 @@ Surface paintRock(int size, glm::vec3 colour, std::uint32_t seed) {
         const float broad = periodicFbm(glm::vec2(u, v) * 3.0f, 3, 5, 0.55f, seed);
         const float speckle = periodicFbm(glm::vec2(u, v) * 32.0f, 32, 2, 0.5f, seed + 1);
         const float lichen = glm::smoothstep(0.3f, 0.6f, periodicFbm(glm::vec2(u, v) * 5.0f, 5, 3, 0.5f, seed + 2));
-        const glm::vec3 c = glm::mix(colour * (0.8f + 0.3f * broad + 0.1f * speckle), glm::vec3(0.35f, 0.38f, 0.3f), lichen * 0.4f);
+        const glm::vec3 c =
+            glm::mix(colour * (0.8f + 0.3f * broad + 0.1f * speckle), glm::vec3(0.35f, 0.38f, 0.3f), lichen * 0.4f);
         return Texel{c, 0.5f + 0.4f * broad + 0.1f * speckle};
     });
 }
@@ -183,7 +185,8 @@ Surface paintEmbers(int size, std::uint32_t seed) {
     return paint(size, [&](float u, float v) {
         const Cells c = periodicCells(glm::vec2(u, v), 10, seed);
         const float crack = 1.0f - glm::smoothstep(0.0f, 0.12f, c.second - c.nearest);
-        const float heat = glm::clamp(crack * (0.5f + periodicFbm(glm::vec2(u, v) * 3.0f, 3, 3, 0.5f, seed + 1)), 0.0f, 1.0f);
+        const float heat =
+            glm::clamp(crack * (0.5f + periodicFbm(glm::vec2(u, v) * 3.0f, 3, 3, 0.5f, seed + 1)), 0.0f, 1.0f);
         const glm::vec3 ash = glm::vec3(0.16f, 0.15f, 0.14f) * (0.6f + 0.8f * c.id);
         const glm::vec3 glow = glm::mix(glm::vec3(0.6f, 0.08f, 0.0f), glm::vec3(1.0f, 0.55f, 0.1f), heat);
         return Texel{glm::mix(ash, glow, glm::smoothstep(0.2f, 0.6f, heat)), 1.0f - crack};
@@ -214,7 +217,8 @@ Image paintWindow(int size, int panesAcross, int panesDown, glm::vec3 frameColou
             const float bar = std::min({pu, pv, 1.0f - pu, 1.0f - pv});
             // Lamp light inside: brightest in the middle of the window.
             const float centre = 1.0f - glm::length(glm::vec2(u - 0.5f, v - 0.45f)) * 1.2f;
-            const glm::vec3 glow = glm::mix(glm::vec3(0.95f, 0.6f, 0.25f), glm::vec3(1.0f, 0.88f, 0.6f), glm::clamp(centre, 0.0f, 1.0f));
+            const glm::vec3 glow =
+                glm::mix(glm::vec3(0.95f, 0.6f, 0.25f), glm::vec3(1.0f, 0.88f, 0.6f), glm::clamp(centre, 0.0f, 1.0f));
             const float pane = glm::smoothstep(0.06f, 0.09f, border) * glm::smoothstep(0.03f, 0.06f, bar);
             window.at(x, y) = glm::vec4(glm::mix(frameColour, glow, pane), glm::mix(1.0f, litWindowAlpha, pane));
         }
@@ -229,7 +233,8 @@ Image paintLampGlass(int size) {
             const float u = (x + 0.5f) / size;
             const float v = (y + 0.5f) / size;
             const float centre = 1.0f - glm::length(glm::vec2(u - 0.5f, v - 0.55f)) * 1.6f;
-            const glm::vec3 c = glm::mix(glm::vec3(1.0f, 0.72f, 0.35f), glm::vec3(1.0f, 0.95f, 0.8f), glm::clamp(centre, 0.0f, 1.0f));
+            const glm::vec3 c =
+                glm::mix(glm::vec3(1.0f, 0.72f, 0.35f), glm::vec3(1.0f, 0.95f, 0.8f), glm::clamp(centre, 0.0f, 1.0f));
             glass.at(x, y) = glm::vec4(c, lampGlassAlpha);
         }
     }

@@ -18,7 +18,8 @@ struct Surface {
 };
 
 // Writes dir/name.png (diffuse, RGB) and dir/name_normal.png.
-void writeSurface(const std::filesystem::path& dir, const std::string& name, const Surface& surface, float normalStrength);
+void writeSurface(const std::filesystem::path& dir, const std::string& name, const Surface& surface,
+                  float normalStrength);
 
 // Greyscale shine from the relief: raised parts (worn paint, wet stone) shine
 // more than the recesses. Written as RGB to dir/name_specular.png.

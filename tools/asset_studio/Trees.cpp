@@ -18,7 +18,7 @@ struct ConiferShape {
     const char* fileName;
     float height;
     float trunkRadius;
-    float crownBase;   // height of the lowest branch tips
+    float crownBase;  // height of the lowest branch tips
     int tiers;
     float baseRadius;  // reach of the lowest tier
     int branches;      // per tier
@@ -29,12 +29,14 @@ struct ConiferShape {
 // tree1 stands at scales 20-32, tree2 at 10-16, tree3 at 4-7: these heights make
 // every instance 10-20 units tall in the scene.
 const ConiferShape shapes[] = {
-    {"tree1.obj", 0.58f, 0.02f, 0.07f, 5, 0.23f, 8, 0.25f, 11},    // broad young fir
-    {"tree2.obj", 1.1f, 0.028f, 0.1f, 8, 0.3f, 9, 0.3f, 12},       // slender spruce
-    {"tree3.obj", 2.65f, 0.07f, 0.75f, 6, 0.62f, 7, 0.2f, 13},     // old pine, bare below
+    {"tree1.obj", 0.58f, 0.02f, 0.07f, 5, 0.23f, 8, 0.25f, 11},  // broad young fir
+    {"tree2.obj", 1.1f, 0.028f, 0.1f, 8, 0.3f, 9, 0.3f, 12},     // slender spruce
+    {"tree3.obj", 2.65f, 0.07f, 0.75f, 6, 0.62f, 7, 0.2f, 13},   // old pine, bare below
 };
 
-glm::vec3 radial(float angle) { return {std::cos(angle), 0.0f, std::sin(angle)}; }
+glm::vec3 radial(float angle) {
+    return {std::cos(angle), 0.0f, std::sin(angle)};
+}
 
 void addTier(Mesh& mesh, float bottom, float top, float reach, const ConiferShape& shape, Random& rng) {
     MeshPart& upper = mesh.part("tree_needles_snow");
@@ -101,8 +103,10 @@ void addConifer(Mesh& mesh, const ConiferShape& shape) {
     Random rng(shape.seed);
     // The trunk tapers to a point inside the top tier.
     const float r = shape.trunkRadius;
-    addLathe(mesh.part("tree_bark"), {{r * 1.3f, 0.0f}, {r, shape.height * 0.08f}, {r * 0.6f, shape.height * 0.6f}, {0.0f, shape.height * 0.9f}},
-             7, 1.0f, shape.height * 0.25f);
+    addLathe(
+        mesh.part("tree_bark"),
+        {{r * 1.3f, 0.0f}, {r, shape.height * 0.08f}, {r * 0.6f, shape.height * 0.6f}, {0.0f, shape.height * 0.9f}}, 7,
+        1.0f, shape.height * 0.25f);
 
     const float crown = shape.height - shape.crownBase;
     const float tierHeight = crown / shape.tiers * 1.8f;  // tiers overlap
@@ -135,7 +139,8 @@ void writeTrees(const std::filesystem::path& modelsDir) {
         Mesh mesh;
         addConifer(mesh, shape);
         mesh.centreFootprint();
-        writeObj(dir, shape.fileName, std::string(shape.fileName, std::string(shape.fileName).size() - 4) + ".mtl", mesh, materials);
+        writeObj(dir, shape.fileName, std::string(shape.fileName, std::string(shape.fileName).size() - 4) + ".mtl",
+                 mesh, materials);
     }
 }
 
