@@ -8,6 +8,7 @@ PACKAGES=(
   libglfw3-dev libglew-dev libglm-dev libstb-dev libassimp-dev zlib1g-dev
   libgl1-mesa-dri libgl-dev libx11-dev libxrandr-dev mesa-utils xvfb xauth xdotool
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format clang-tidy
 )
 
 missing=()
