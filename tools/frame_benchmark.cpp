@@ -119,9 +119,20 @@ void printTable(const std::vector<Row>& rows, const Options& options, const std:
     }
 }
 
+// A JSON string's body: the machine's name comes from /proc/cpuinfo and the
+// driver, and may hold quotes or backslashes.
+std::string jsonEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '"' || c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
 void writeJson(std::ostream& out, const std::vector<Row>& rows, const Options& options,
                const std::string& machineName) {
-    out << "{\n  \"machine\": \"" << machineName << "\",\n  \"frames\": " << options.frames
+    out << "{\n  \"machine\": \"" << jsonEscaped(machineName) << "\",\n  \"frames\": " << options.frames
         << ",\n  \"step_seconds\": " << options.step
         << ",\n  \"full_detail\": " << (options.fullDetail ? "true" : "false") << ",\n  \"milliseconds\": {\n";
     for (size_t i = 0; i < rows.size(); ++i) {
