@@ -2,24 +2,47 @@
 
 namespace nox::gl {
 
+namespace {
+
+// The GL's glGen* and glDelete* entry points take counts and arrays; these
+// objects come and go one at a time.
+using NamesFunction = void(GLAPIENTRY*)(GLsizei, GLuint*);
+using ConstNamesFunction = void(GLAPIENTRY*)(GLsizei, const GLuint*);
+
+GLuint generateOne(NamesFunction generate) {
+    GLuint name = 0;
+    generate(1, &name);
+    return name;
+}
+
+void deleteOne(ConstNamesFunction release, GLuint name) {
+    release(1, &name);
+}
+
+}  // namespace
+
 void deleteTexture(GLuint name) {
-    glDeleteTextures(1, &name);
+    deleteOne(glDeleteTextures, name);
 }
 
 void deleteBuffer(GLuint name) {
-    glDeleteBuffers(1, &name);
+    deleteOne(glDeleteBuffers, name);
 }
 
 void deleteVertexArray(GLuint name) {
-    glDeleteVertexArrays(1, &name);
+    deleteOne(glDeleteVertexArrays, name);
 }
 
 void deleteFramebuffer(GLuint name) {
-    glDeleteFramebuffers(1, &name);
+    deleteOne(glDeleteFramebuffers, name);
 }
 
 void deleteRenderbuffer(GLuint name) {
-    glDeleteRenderbuffers(1, &name);
+    deleteOne(glDeleteRenderbuffers, name);
+}
+
+void deleteQuery(GLuint name) {
+    deleteOne(glDeleteQueries, name);
 }
 
 void deleteProgram(GLuint name) {
@@ -30,44 +53,28 @@ void deleteShader(GLuint name) {
     glDeleteShader(name);
 }
 
-void deleteQuery(GLuint name) {
-    glDeleteQueries(1, &name);
-}
-
 GLuint generateTexture() {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    return name;
+    return generateOne(glGenTextures);
 }
 
 GLuint generateBuffer() {
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    return name;
+    return generateOne(glGenBuffers);
 }
 
 GLuint generateVertexArray() {
-    GLuint name = 0;
-    glGenVertexArrays(1, &name);
-    return name;
+    return generateOne(glGenVertexArrays);
 }
 
 GLuint generateFramebuffer() {
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    return name;
+    return generateOne(glGenFramebuffers);
 }
 
 GLuint generateRenderbuffer() {
-    GLuint name = 0;
-    glGenRenderbuffers(1, &name);
-    return name;
+    return generateOne(glGenRenderbuffers);
 }
 
 GLuint generateQuery() {
-    GLuint name = 0;
-    glGenQueries(1, &name);
-    return name;
+    return generateOne(glGenQueries);
 }
 
 }  // namespace nox::gl
