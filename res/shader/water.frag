@@ -110,7 +110,9 @@ vec3 moonPath(vec3 normal, vec3 toEye) {
 void main() {
     vec2 screen = clipSpace.xy / clipSpace.w * 0.5 + 0.5;
 
-    float bedDistance = eyeDistance(texture(depthMap, screen).r);
+    // Where the images are smaller than the screen, the outermost pixels fall
+    // outside the images' outermost texel centres.
+    float bedDistance = eyeDistance(texture(depthMap, insideEdges(depthMap, screen)).r);
     float surfaceDistance = eyeDistance(gl_FragCoord.z);
     float depth = max(bedDistance - surfaceDistance, 0.0);
 
