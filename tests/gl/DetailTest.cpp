@@ -164,10 +164,11 @@ protected:
     }
 };
 
-// Across the hills to the horizon, high above them, and from underground as
-// the reflection's mirrored camera sees the ground.
+// Across the hills to the horizon, high above them, straight down, and from
+// underground as the reflection's mirrored camera sees the ground.
 TEST_F(Cracks, NoSeamOpensBetweenChunksOfDifferentLevels) {
     expectNoCracks({0.0f, 60.0f, 0.0f}, {-8.0f, 30.0f, 0.0f});
+    expectNoCracks({-120.0f, 220.0f, 80.0f}, {-90.0f, 0.0f, 0.0f});
     expectNoCracks({-250.0f, 160.0f, 250.0f}, {-35.0f, 200.0f, 0.0f});
     expectNoCracks({100.0f, -30.0f, 50.0f}, {20.0f, 120.0f, 0.0f});
 }
