@@ -19,6 +19,13 @@ void Scene::countFrontFacesOnly() {
     glCullFace(GL_BACK);
 }
 
+void Scene::useLampColouredShapes() {
+    shapes::ShapeShader& shader = shapes::getShapeShader();
+    glUseProgram(shader.program);
+    glUniform4f(shader.color, lightColour.r, lightColour.g, lightColour.b, 1.0f);
+    shader.loadViewMatrix();
+}
+
 void Scene::readOcclusionResults() {
     for (Query query : {cube1Total, cube2Total, moonTotal, cube1Visible, cube2Visible, moonVisible}) {
         queries[query].readResult();
@@ -31,10 +38,7 @@ void Scene::queryPass() {
     sceneTarget.bindForDrawing();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     countFrontFacesOnly();
-    shapes::ShapeShader& shader = shapes::getShapeShader();
-    glUseProgram(shader.program);
-    glUniform4f(shader.color, lightColour.r, lightColour.g, lightColour.b, 1.0f);
-    shader.loadViewMatrix();
+    useLampColouredShapes();
     queries[cube1Total].begin();
     shapes::renderShapeWithoutDepth(lightCube1);
     queries[cube1Total].end();

@@ -117,6 +117,8 @@ private:
     void drawLightCubes();
     void copySceneToWindow();
     static void countFrontFacesOnly();
+    // The shape shader made current, in the lamps' colour, seen from the camera.
+    static void useLampColouredShapes();
 
     glm::mat4 passRegion{1.0f};  // narrows the view culling to the part of a pass that is drawn
 };

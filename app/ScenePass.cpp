@@ -59,10 +59,7 @@ void Scene::drawWater() {
 }
 
 void Scene::drawLightCubes() {
-    shapes::ShapeShader& shader = shapes::getShapeShader();
-    glUseProgram(shader.program);
-    glUniform4f(shader.color, lightColour.r, lightColour.g, lightColour.b, 1.0f);
-    shader.loadViewMatrix();
+    useLampColouredShapes();
     countFrontFacesOnly();
     queries[cube1Visible].begin();
     shapes::renderShape(lightCube1);
