@@ -6,12 +6,15 @@
 // diffuse alpha is below one glow with their own colour (lamp glass, lit
 // windows); on transparent models, fully clear texels are cut away.
 
+#include "displayEncoding.glsl"
+
 const int lightCount = 2;
 
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 passTextureCoords;
 in vec3 eyePosition;
+flat in vec3 linearLightColor[lightCount];
 
 uniform sampler2D textureDiffuse;
 uniform sampler2D textureSpecular;
@@ -20,13 +23,11 @@ uniform float shininess;
 uniform float shininessStrength;
 uniform int transparency;
 uniform vec3 lightPosition[lightCount];
-uniform vec3 lightColor[lightCount];
 uniform vec3 attenuation[lightCount];  // constant, linear, quadratic
 
 layout(location = 0) out vec4 outColor;
 layout(location = 2) out vec4 outHighlight;
 
-const float displayGamma = 2.2;
 const vec3 moonDirection = normalize(vec3(-450.0, 362.0, -345.0));
 const vec3 moonLight = vec3(0.07, 0.09, 0.15);
 const vec3 skyLight = vec3(0.020, 0.027, 0.045);
@@ -38,14 +39,6 @@ const float cutOutAlpha = 0.05;
 const float glowStrength = 2.5;
 const float exponentPerShininess = 6.0;  // 0.1 gives a broad sheen, 10 a tight glint
 const float minimumExponent = 4.0;
-
-vec3 toLinear(vec3 encoded) {
-    return pow(encoded, vec3(displayGamma));
-}
-
-vec3 toDisplay(vec3 linear) {
-    return pow(linear, vec3(1.0 / displayGamma));
-}
 
 // Tangent frame from screen-space derivatives: the meshes carry no tangents.
 vec3 perturbedNormal(vec3 normal) {
@@ -98,8 +91,7 @@ void main() {
         // Beyond its reach a lamp adds nothing: spare the rest.
         if (distance >= lampReach) continue;
         vec3 direction = toLight / distance;
-        // The light colours are given as display values; lighting needs them linear.
-        vec3 radiance = toLinear(lightColor[i]) * lampIntensity * pointAttenuation(i, distance);
+        vec3 radiance = linearLightColor[i] * lampIntensity * pointAttenuation(i, distance);
         diffuse += radiance * max(dot(normal, direction), 0.0);
         if (shiny) specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);
     }

@@ -4,22 +4,23 @@
 // two street lights, fading into the night with distance. Lighting is done in
 // linear light and encoded for the display at the end.
 
+#include "displayEncoding.glsl"
+
 const int lightCount = 2;
 
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 textureCoords;
 in float fog;
+flat in vec3 linearLightColor[lightCount];
 
 uniform sampler2D snowTexture;  // unit 0
 uniform vec3 lightPosition[lightCount];
-uniform vec3 lightColor[lightCount];
 uniform vec3 lightAttenuation[lightCount];  // constant, linear, quadratic
 
 layout(location = 0) out vec4 outColor;
 layout(location = 2) out vec4 outHighlight;
 
-const float displayGamma = 2.2;
 const vec3 moonDirection = normalize(vec3(-450.0, 362.0, -345.0));
 const vec3 moonLight = vec3(0.07, 0.09, 0.15);
 const vec3 skyLight = vec3(0.020, 0.027, 0.045);
@@ -27,14 +28,6 @@ const float lampIntensity = 1.5;
 const float lampReach = 40.0;  // a street light adds nothing beyond this distance
 const vec3 nightFog = vec3(0.006, 0.008, 0.016);
 const float snowAlbedo = 0.9;
-
-vec3 toLinear(vec3 encoded) {
-    return pow(encoded, vec3(displayGamma));
-}
-
-vec3 toDisplay(vec3 linear) {
-    return pow(linear, vec3(1.0 / displayGamma));
-}
 
 // Brings the attenuation smoothly to zero at the lamp's reach, so each lamp
 // lights a pool of snow rather than tinting the whole valley.
@@ -44,7 +37,6 @@ float reachWindow(float distance) {
     return window * window;
 }
 
-// The light colours are given as display values; lighting needs them linear.
 vec3 pointLight(int i, vec3 normal) {
     vec3 toLight = lightPosition[i] - worldPosition;
     float distance = length(toLight);
@@ -53,7 +45,7 @@ vec3 pointLight(int i, vec3 normal) {
     vec3 k = lightAttenuation[i];
     float attenuation = reachWindow(distance) / (k.x + k.y * distance + k.z * distance * distance);
     float diffuse = max(dot(normal, toLight / distance), 0.0);
-    return toLinear(lightColor[i]) * lampIntensity * diffuse * attenuation;
+    return linearLightColor[i] * lampIntensity * diffuse * attenuation;
 }
 
 void main() {
