@@ -4,6 +4,8 @@
 // applied in linear light: a sky dimmed to 0.1 keeps its stars visible instead
 // of crushing them to black as a scale of the encoded values would.
 
+#include "displayEncoding.glsl"
+
 in vec2 textureCoords;
 in vec3 viewDirection;
 flat in vec3 moonDirection;      // unit length
@@ -16,8 +18,6 @@ uniform vec4 lightColorScale;  // what feeds the god rays
 layout(location = 0) out vec4 outColor;
 layout(location = 2) out vec4 outHighlight;
 
-const float displayGamma = 2.2;
-
 // The sky around the moon is lit by it. That light feeds the god rays
 // whatever the scales say, so that the trees and ridges standing in front of
 // it cut the rays into shafts. Linear light at the moon's centre, and how
@@ -25,14 +25,6 @@ const float displayGamma = 2.2;
 // angle squared).
 const vec3 moonGlowLight = vec3(0.17, 0.19, 0.23);
 const float moonGlowFalloff = 0.008;
-
-vec3 toLinear(vec3 encoded) {
-    return pow(encoded, vec3(displayGamma));
-}
-
-vec3 toDisplay(vec3 linear) {
-    return pow(linear, vec3(1.0 / displayGamma));
-}
 
 // The textures repeat, so a bilinear tap on a face's border would blend in the
 // opposite border. Keeping the coordinate half a texel inside, at the mip level

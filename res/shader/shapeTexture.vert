@@ -3,6 +3,8 @@
 // A unit quad in its xy-plane. The texture's top row (v = 0) lies along the
 // quad's top edge (y = +1), so pictures stand upright on an upright quad.
 
+#include "displayEncoding.glsl"
+
 in vec2 position;
 
 uniform mat4 transformationMatrix;
@@ -16,7 +18,6 @@ flat out vec3 moonDirection;        // unit length, the same for the whole quad
 flat out vec3 encodedColorScale;    // outColorScale as the display encodes it
 
 const vec3 moonPosition = vec3(-450.0, 362.0, -345.0);
-const float displayGamma = 2.2;
 
 void main() {
     textureCoords = vec2(position.x * 0.5 + 0.5, 0.5 - position.y * 0.5);
@@ -25,6 +26,6 @@ void main() {
     viewDirection = world.xyz - eye;
     moonDirection = normalize(moonPosition - eye);
     // The same for every fragment: worked out here, once a corner.
-    encodedColorScale = pow(outColorScale.rgb, vec3(1.0 / displayGamma));
+    encodedColorScale = toDisplay(outColorScale.rgb);
     gl_Position = projectionMatrix * viewMatrix * world;
 }

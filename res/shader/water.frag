@@ -7,6 +7,8 @@
 // angles. The lamps and the moon add glints; the water thins out where the
 // refraction depth says the bed is close, so the shore has no hard edge.
 
+#include "displayEncoding.glsl"
+
 const int lightCount = 2;
 
 in vec4 clipSpace;
@@ -28,7 +30,6 @@ layout(location = 2) out vec4 outHighlight;
 
 const float nearPlane = 0.1;
 const float farPlane = 1000.0;
-const float displayGamma = 2.2;
 
 const float waveStrength = 0.018;      // largest shift of the image lookups
 const float calmDepth = 2.5;           // distortion fades out in shallower water
@@ -51,14 +52,6 @@ const float lampReach = 60.0;  // a lamp's glints fade out by this distance
 
 const vec3 nightFog = vec3(0.006, 0.008, 0.016);
 const float fogDensity = 0.005;
-
-vec3 toLinear(vec3 encoded) {
-    return pow(encoded, vec3(displayGamma));
-}
-
-vec3 toDisplay(vec3 linear) {
-    return pow(linear, vec3(1.0 / displayGamma));
-}
 
 // Distance from the eye of a depth-buffer value of the shared projection.
 float eyeDistance(float depth) {
