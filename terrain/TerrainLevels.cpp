@@ -42,6 +42,15 @@ float distanceTo(const TerrainChunks::Bounds& box, const glm::vec3& eye) {
     return glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
 }
 
+// The least depth along the view's direction of any point of the box: that of
+// the corner lying furthest back on every axis.
+float leastDepth(const TerrainChunks::Bounds& box, const LevelView& view) {
+    const glm::vec3 corner(view.forward.x >= 0.0f ? box.low.x : box.high.x,
+                           view.forward.y >= 0.0f ? box.low.y : box.high.y,
+                           view.forward.z >= 0.0f ? box.low.z : box.high.z);
+    return glm::dot(corner - view.eye, view.forward);
+}
+
 // The part of a box on the kept side of a plane in the terrain's own frame,
 // where the plane is level (the water passes' planes); any other plane keeps
 // it whole. Empty boxes come out upside down.
@@ -158,15 +167,35 @@ std::vector<GLushort> TerrainLevels::chunkIndices(int level, int coarserSides) {
     return chunk;
 }
 
-std::vector<int> TerrainLevels::chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye, float pixelsPerUnit,
+LevelView TerrainLevels::viewOf(const glm::mat4& view, const glm::mat4& projection, glm::ivec2 viewportSize) {
+    const glm::mat3 rotation(view);
+    // A point at depth w shows at (P00 x, P11 y) / w in the view's own frame.
+    // Raised by h, it moves by h times `up`, the height's direction in that
+    // frame, and on the screen by (P00 up.x + ndc.x up.z, P11 up.y + ndc.y up.z)
+    // h / w, where both ndc lie within 1 wherever it can be seen.
+    const glm::vec3 up = rotation[1];
+    const glm::vec2 halfViewport = glm::vec2(viewportSize) * 0.5f;
+    const glm::vec2 span(halfViewport.x * (projection[0][0] * std::fabs(up.x) + std::fabs(up.z)),
+                         halfViewport.y * (projection[1][1] * std::fabs(up.y) + std::fabs(up.z)));
+    LevelView result{};
+    result.eye = -(glm::transpose(rotation) * glm::vec3(view[3]));
+    result.forward = -glm::vec3(view[0][2], view[1][2], view[2][2]);
+    result.nearDepth = projection[3][2] / (projection[2][2] - 1.0f);
+    result.pixelsPerUnit = glm::length(span);
+    return result;
+}
+
+std::vector<int> TerrainLevels::chooseLevels(const TerrainChunks& chunks, const LevelView& view,
                                              const glm::vec4& clipPlane) const {
     std::vector<int> levels(static_cast<size_t>(chunksPerSide) * chunksPerSide, 0);
     for (int chunkX = 0; chunkX < chunksPerSide; ++chunkX) {
         for (int chunkZ = 0; chunkZ < chunksPerSide; ++chunkZ) {
-            const float distance = distanceTo(keptPart(chunks.bounds(chunkX, chunkZ), clipPlane), eye);
+            // Nothing nearer than the near plane is drawn.
+            const float depth =
+                std::max(leastDepth(keptPart(chunks.bounds(chunkX, chunkZ), clipPlane), view), view.nearDepth);
             int& level = levels[chunkIndex(chunkX, chunkZ)];
             for (level = levelCount - 1; level > 0; --level) {
-                if (deviation(chunkX, chunkZ, level) * pixelsPerUnit <= pixelError * distance) break;
+                if (deviation(chunkX, chunkZ, level) * view.pixelsPerUnit <= pixelError * depth) break;
             }
         }
     }
@@ -203,11 +232,12 @@ int TerrainLevels::coarserSides(const std::vector<int>& levels, int chunkX, int 
 }
 
 void TerrainLevels::selectVisible(const TerrainChunks& chunks, const glm::vec3& origin, const glm::mat4& viewProjection,
-                                  const glm::vec4& clipPlane, const glm::vec3& eye, float pixelsPerUnit,
-                                  LevelDraws& draws) const {
-    const glm::vec3 localEye = eye - origin;
+                                  const glm::vec4& clipPlane, const LevelView& view, LevelDraws& draws) const {
+    LevelView localView = view;
+    localView.eye -= origin;
+    const glm::vec3& localEye = localView.eye;
     const glm::vec4 localPlane(glm::vec3(clipPlane), clipPlane.w + glm::dot(glm::vec3(clipPlane), origin));
-    const std::vector<int> levels = chooseLevels(chunks, localEye, pixelsPerUnit, localPlane);
+    const std::vector<int> levels = chooseLevels(chunks, localView, localPlane);
     // Nearest first, so that the depth test spares the shading of what lies
     // behind.
     std::vector<std::pair<float, int>> visible;

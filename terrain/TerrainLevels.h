@@ -25,12 +25,22 @@ struct LevelDraws {
     }
 };
 
+// How a pass's camera turns a change of height into pixels on the screen.
+struct LevelView {
+    glm::vec3 eye;
+    glm::vec3 forward;  // the direction it looks, of unit length
+    float nearDepth;    // no point in view lies nearer along `forward`
+    // At most how many pixels a unit of height spans at unit depth, wherever
+    // in the view it lies.
+    float pixelsPerUnit;
+};
+
 // Coarser triangulations of the terrain's own vertices, chunk by chunk. Level
 // L takes every strides[L]-th vertex of a chunk in both directions and joins
 // them as the full grid joins its neighbours. A pass draws each chunk at the
 // coarsest level whose left-out vertices would move the surface by less than
 // about a pixel there: the height field's own deviation from the level,
-// measured per chunk, seen from the nearest point of the chunk.
+// measured per chunk, projected at the least depth of the chunk.
 //
 // Neighbouring chunks differ by at most one level. Where a neighbour is one
 // level coarser, the chunk's side takes the neighbour's vertices, so the two
@@ -41,8 +51,10 @@ struct LevelDraws {
 // list, counted from a chunk's first vertex, drawn with that vertex as base.
 class TerrainLevels {
 public:
-    static constexpr int levelCount = 4;
-    static constexpr std::array<int, levelCount> strides{1, 2, 4, TerrainChunks::quadsPerChunk};
+    static constexpr int levelCount = 5;
+    // Any stride that divides the chunk will do: the sides meeting a coarser
+    // neighbour are zipped to its vertices whether or not they are a subset.
+    static constexpr std::array<int, levelCount> strides{1, 2, 4, 10, TerrainChunks::quadsPerChunk};
     // One bit a side, set where the neighbour is one level coarser.
     enum Side { lowX = 1, highX = 2, lowZ = 4, highZ = 8 };
     static constexpr int sideCombinations = 16;
@@ -69,20 +81,23 @@ public:
         return deviations[(static_cast<size_t>(chunkX) * TerrainChunks::chunksPerSide + chunkZ) * levelCount + level];
     }
 
-    // Every chunk's level for an eye at `eye` where one unit at unit distance
-    // spans `pixelsPerUnit` pixels: [chunkX * chunksPerSide + chunkZ]. Only
-    // what lies on the kept side of a level `clipPlane` counts: the water
-    // passes draw no more. The eye and the plane are in the terrain's own frame.
-    std::vector<int> chooseLevels(const TerrainChunks& chunks, const glm::vec3& eye, float pixelsPerUnit,
+    // What a camera with these matrices, drawing into a viewport of this size,
+    // makes of a change of height. The projection is a symmetric perspective.
+    static LevelView viewOf(const glm::mat4& view, const glm::mat4& projection, glm::ivec2 viewportSize);
+
+    // Every chunk's level as seen by `view`: [chunkX * chunksPerSide + chunkZ].
+    // Only what lies on the kept side of a level `clipPlane` counts: the water
+    // passes draw no more. The view and the plane are in the terrain's own frame.
+    std::vector<int> chooseLevels(const TerrainChunks& chunks, const LevelView& view,
                                   const glm::vec4& clipPlane = glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)) const;
 
     // The neighbours one level coarser than the chunk, as Side bits.
     static int coarserSides(const std::vector<int>& levels, int chunkX, int chunkZ);
 
     // The draws of the chunks that may be seen, nearest first, each at its
-    // level from `chooseLevels`.
+    // level from `chooseLevels`; `view` in world space.
     void selectVisible(const TerrainChunks& chunks, const glm::vec3& origin, const glm::mat4& viewProjection,
-                       const glm::vec4& clipPlane, const glm::vec3& eye, float pixelsPerUnit, LevelDraws& draws) const;
+                       const glm::vec4& clipPlane, const LevelView& view, LevelDraws& draws) const;
 
     VertexArrayObject vertexArray;  // the terrain's vertex buffers with the levels' element buffer
     BufferObject indexBuffer;

@@ -45,18 +45,18 @@ TerrainShader& getTerrainShader() {
 
 namespace {
 
-// Pixels that one unit spans at unit distance in the current viewport, along
-// its longer side: the projection's scale is the same on both axes.
-float pixelsPerUnit() {
+// What the current camera, drawing at the current viewport's size, makes of a
+// change of height.
+LevelView currentLevelView() {
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    return 0.5f * static_cast<float>(std::max(viewport[2], viewport[3])) * projection[1][1];
+    return TerrainLevels::viewOf(getViewMatrix(), projection, {viewport[2], viewport[3]});
 }
 
 void drawVisibleChunks(const Terrain& terrain, const glm::mat4& viewProjection, const glm::vec4& clipPlane) {
     if (terrain.levelOfDetail) {
-        terrain.levels.selectVisible(terrain.chunks, terrain.position, viewProjection, clipPlane, getCamera().position,
-                                     pixelsPerUnit(), terrain.levelDraws);
+        terrain.levels.selectVisible(terrain.chunks, terrain.position, viewProjection, clipPlane, currentLevelView(),
+                                     terrain.levelDraws);
         const LevelDraws& draws = terrain.levelDraws;
         glMultiDrawElementsBaseVertex(GL_TRIANGLES, draws.counts.data(), GL_UNSIGNED_SHORT, draws.offsets.data(),
                                       static_cast<GLsizei>(draws.counts.size()), draws.baseVertices.data());

@@ -13,6 +13,7 @@
 
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
+#include "app/Transform.h"
 #include "app/Window.h"
 #include "terrain/TerrainShader.h"
 #include "tests/support/GlTestSupport.h"
@@ -156,8 +157,12 @@ protected:
     }
 
     static void expectNoCracks(const glm::vec3& position, const glm::vec3& rotation) {
-        const std::vector<int> levels =
-            scene().terrain.levels.chooseLevels(scene().terrain.chunks, position - scene().terrain.position, 1350.0f);
+        nox::getCamera().position = position;
+        nox::getCamera().rotation = rotation;
+        nox::terrain::LevelView view =
+            nox::terrain::TerrainLevels::viewOf(nox::getViewMatrix(), nox::projection, {1280, 720});
+        view.eye -= scene().terrain.position;
+        const std::vector<int> levels = scene().terrain.levels.chooseLevels(scene().terrain.chunks, view);
         EXPECT_GT(*std::max_element(levels.begin(), levels.end()), 1) << "no change of level in sight";
         const Image full = terrainAlone(position, rotation, false);
         EXPECT_EQ(holes(terrainAlone(position, rotation, true), full), 0);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include "terrain/TerrainLevels.h"
 
 namespace {
@@ -102,31 +104,63 @@ TEST(TerrainLevels, AnEdgeMeetingACoarserNeighbourIsTheNeighboursEdge) {
     }
 }
 
-TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
-    const glm::vec3 eye(520.0f, 30.0f, 480.0f);
-    const float pixelsPerUnit = 1350.0f;
-    const std::vector<int> levels = terrain().levels.chooseLevels(terrain().chunks, eye, pixelsPerUnit);
-    int coarse = 0;
-    for (int x = 0; x < chunks; ++x) {
-        for (int z = 0; z < chunks; ++z) {
-            const int level = levels[static_cast<size_t>(x) * chunks + z];
-            const TerrainChunks::Bounds box = terrain().chunks.bounds(x, z);
-            const float distance = glm::length(glm::max(glm::max(box.low - eye, eye - box.high), glm::vec3(0.0f)));
-            EXPECT_LE(terrain().levels.deviation(x, z, level) * pixelsPerUnit,
-                      TerrainLevels::pixelError * distance + 1e-3f)
-                << "chunk " << x << ", " << z;
-            if (x + 1 < chunks) {
-                EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x + 1) * chunks + z]), 1);
-            }
-            if (z + 1 < chunks) {
-                EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x) * chunks + z + 1]), 1);
-            }
-            coarse += level > 0;
-        }
+// A camera at `eye` looking at `target`, drawing 1280 x 720 with the
+// program's projection (its 70 taken as radians).
+struct Camera {
+    Camera(const glm::vec3& eye, const glm::vec3& target) {
+        const glm::mat4 view = glm::lookAt(eye, target, glm::vec3(0.0f, 1.0f, 0.0f));
+        const glm::mat4 projection = glm::perspective(70.0f, 1.0f, 0.1f, 1000.0f);
+        viewProjection = projection * view;
+        levels = TerrainLevels::viewOf(view, projection, viewport);
     }
-    EXPECT_EQ(levels[static_cast<size_t>(eye.x / chunk) * chunks + static_cast<size_t>(eye.z / chunk)],
-              0);                            // under the eye
-    EXPECT_GT(coarse, chunks * chunks / 2);  // most of the ground is far away
+
+    static constexpr glm::ivec2 viewport{1280, 720};
+    glm::mat4 viewProjection{};
+    nox::terrain::LevelView levels{};
+};
+
+// Projected for real, the deviation of each chunk's level moves no point of
+// the chunk that can be seen by more than about a pixel; neighbours stay
+// within one level of each other.
+TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
+    const Camera low({520.0f, 30.0f, 480.0f}, {900.0f, 30.0f, 700.0f});
+    for (const Camera& camera : {low, Camera({520.0f, 150.0f, 480.0f}, {700.0f, 0.0f, 650.0f})}) {
+        const std::vector<int> levels = terrain().levels.chooseLevels(terrain().chunks, camera.levels);
+        const auto toPixels = [&](const glm::vec3& point, glm::vec2& pixels) {
+            const glm::vec4 clip = camera.viewProjection * glm::vec4(point, 1.0f);
+            if (clip.w < 0.1f || std::abs(clip.x) > clip.w || std::abs(clip.y) > clip.w) return false;
+            pixels = (glm::vec2(clip) / clip.w * 0.5f + 0.5f) * glm::vec2(Camera::viewport);
+            return true;
+        };
+        int coarseInView = 0;
+        for (int x = 0; x < chunks; ++x) {
+            for (int z = 0; z < chunks; ++z) {
+                const int level = levels[static_cast<size_t>(x) * chunks + z];
+                const float deviation = terrain().levels.deviation(x, z, level);
+                const TerrainChunks::Bounds box = terrain().chunks.bounds(x, z);
+                bool seen = false;
+                for (int i = 0; i < 27; ++i) {
+                    const glm::vec3 t(i % 3 * 0.5f, i / 3 % 3 * 0.5f, i / 9 * 0.5f);
+                    const glm::vec3 point = box.low + (box.high - box.low) * t;
+                    glm::vec2 at, moved;
+                    if (!toPixels(point, at) || !toPixels(point + glm::vec3(0.0f, deviation, 0.0f), moved)) continue;
+                    EXPECT_LE(glm::length(moved - at), TerrainLevels::pixelError * 1.01f)
+                        << "chunk " << x << ", " << z << " at level " << level;
+                    seen = true;
+                }
+                coarseInView += seen && level > 1;
+                if (x + 1 < chunks) {
+                    EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x + 1) * chunks + z]), 1);
+                }
+                if (z + 1 < chunks) {
+                    EXPECT_LE(std::abs(level - levels[static_cast<size_t>(x) * chunks + z + 1]), 1);
+                }
+            }
+        }
+        EXPECT_GT(coarseInView, 10);
+    }
+    const std::vector<int> fromLow = terrain().levels.chooseLevels(terrain().chunks, low.levels);
+    EXPECT_EQ(fromLow[static_cast<size_t>(520 / chunk) * chunks + 480 / chunk], 0);  // under the low eye
     // The deviation is the height field's own: none at full detail, more the
     // coarser the level, somewhere.
     EXPECT_EQ(terrain().levels.deviation(5, 5, 0), 0.0f);
@@ -137,11 +171,11 @@ TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
 // under it, as the reflection's is, sees the hills from no nearer than the
 // surface, and their levels may be as coarse as that distance allows.
 TEST(TerrainLevels, OnlyThePartOnTheKeptSideOfALevelPlaneCounts) {
-    const glm::vec3 underTheSurface(520.0f, -30.0f, 480.0f);
+    const Camera underTheSurface({520.0f, -30.0f, 480.0f}, {700.0f, 10.0f, 600.0f});
     const glm::vec4 keepAboveFive(0.0f, 1.0f, 0.0f, -5.0f);
-    const std::vector<int> whole = terrain().levels.chooseLevels(terrain().chunks, underTheSurface, 1350.0f);
+    const std::vector<int> whole = terrain().levels.chooseLevels(terrain().chunks, underTheSurface.levels);
     const std::vector<int> kept =
-        terrain().levels.chooseLevels(terrain().chunks, underTheSurface, 1350.0f, keepAboveFive);
+        terrain().levels.chooseLevels(terrain().chunks, underTheSurface.levels, keepAboveFive);
     int coarser = 0;
     for (size_t chunk = 0; chunk < whole.size(); ++chunk) {
         EXPECT_GE(kept[chunk], whole[chunk]);
