@@ -51,10 +51,12 @@ struct LevelView {
 // list, counted from a chunk's first vertex, drawn with that vertex as base.
 class TerrainLevels {
 public:
-    static constexpr int levelCount = 5;
-    // Any stride that divides the chunk will do: the sides meeting a coarser
-    // neighbour are zipped to its vertices whether or not they are a subset.
-    static constexpr std::array<int, levelCount> strides{1, 2, 4, 10, TerrainChunks::quadsPerChunk};
+    static constexpr int levelCount = 6;
+    // Every stride that divides the chunk's side: the sides meeting a coarser
+    // neighbour are zipped to its vertices whether or not they are a subset,
+    // and with neighbours held one level apart, the smaller each step between
+    // levels, the sooner the ground can coarsen with distance.
+    static constexpr std::array<int, levelCount> strides{1, 2, 4, 5, 10, TerrainChunks::quadsPerChunk};
     // One bit a side, set where the neighbour is one level coarser.
     enum Side { lowX = 1, highX = 2, lowZ = 4, highZ = 8 };
     static constexpr int sideCombinations = 16;
