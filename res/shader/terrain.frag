@@ -31,21 +31,22 @@ const float snowAlbedo = 0.9;
 
 // Brings the attenuation smoothly to zero at the lamp's reach, so each lamp
 // lights a pool of snow rather than tinting the whole valley.
-float reachWindow(float distance) {
-    float x = distance / lampReach;
-    float window = clamp(1.0 - x * x * x * x, 0.0, 1.0);
+float reachWindow(float distanceSquared) {
+    float x2 = distanceSquared / (lampReach * lampReach);
+    float window = clamp(1.0 - x2 * x2, 0.0, 1.0);
     return window * window;
 }
 
 vec3 pointLight(int i, vec3 normal) {
     vec3 toLight = lightPosition[i] - worldPosition;
-    float distance = length(toLight);
+    float distanceSquared = dot(toLight, toLight);
     // Most of the ground lies out of reach: spare it the rest.
-    if (distance >= lampReach) return vec3(0.0);
+    if (distanceSquared >= lampReach * lampReach) return vec3(0.0);
+    float distance = sqrt(distanceSquared);
     vec3 k = lightAttenuation[i];
-    float attenuation = reachWindow(distance) / (k.x + k.y * distance + k.z * distance * distance);
-    float diffuse = max(dot(normal, toLight / distance), 0.0);
-    return linearLightColor[i] * lampIntensity * diffuse * attenuation;
+    float attenuation = reachWindow(distanceSquared) / (k.x + k.y * distance + k.z * distanceSquared);
+    float diffuse = max(dot(normal, toLight), 0.0) / distance;
+    return linearLightColor[i] * (lampIntensity * diffuse * attenuation);
 }
 
 void main() {
