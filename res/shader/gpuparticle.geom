@@ -32,27 +32,29 @@ vec2 cellOrigin(int cell) {
     return vec2(cell % NumRows, cell / NumRows) / float(NumRows);
 }
 
-// Whether the sprite, a square of `size` facing the eye at `centre`, lies
-// wholly outside the view: its corners share the centre's depth.
-bool outOfView(vec4 centre, float size) {
-    vec4 clip = ProjectionMatrix * centre;
+// Whether the sprite, a square of `size` facing the eye around `clipCentre`,
+// lies wholly outside the view: its corners share the centre's depth.
+bool outOfView(vec4 clipCentre, float size) {
     vec2 reach = 0.5 * size * vec2(ProjectionMatrix[0][0], ProjectionMatrix[1][1]);
-    return any(greaterThan(abs(clip.xy) - reach, vec2(clip.w)));
+    return any(greaterThan(abs(clipCentre.xy) - reach, vec2(clipCentre.w)));
 }
 
 void main() {
     vec4 centre = gl_in[0].gl_Position;
+    vec4 clipCentre = ProjectionMatrix * centre;
     float whole = floor(appearance[0]);
     int code = int(whole);
     float size = float(code / atlasCells) * sizeUnit;
     // The quad faces the eye, so a centre behind it hides the whole sprite.
-    if (size == 0.0 || centre.z >= 0.0 || outOfView(centre, size)) return;
+    if (size == 0.0 || centre.z >= 0.0 || outOfView(clipCentre, size)) return;
     float distance = length(centre.xyz);
     float fade = (appearance[0] - whole) * exp(-fogDensity * distance) * smoothstep(nearFadeFrom, nearFadeTo, distance);
     if (fade == 0.0) return;
     vec2 origin = cellOrigin(code % atlasCells);
     for (int i = 0; i < 4; ++i) {
-        gl_Position = ProjectionMatrix * (centre + vec4(corners[i] * size, 0.0, 0.0));
+        // The corner's offset in the eye's plane, projected on its own.
+        vec2 offset = corners[i] * size;
+        gl_Position = clipCentre + offset.x * ProjectionMatrix[0] + offset.y * ProjectionMatrix[1];
         atlasCoords = origin + vec2(corners[i].x + 0.5, 0.5 - corners[i].y) / float(NumRows);
         brightness = fade;
         EmitVertex();
