@@ -173,7 +173,7 @@ LevelView TerrainLevels::viewOf(const glm::mat4& view, const glm::mat4& projecti
     // Raised by h, it moves by h times `up`, the height's direction in that
     // frame, and on the screen by (P00 up.x + ndc.x up.z, P11 up.y + ndc.y up.z)
     // h / w, where both ndc lie within 1 wherever it can be seen.
-    const glm::vec3 up = rotation[1];
+    const glm::vec3& up = rotation[1];
     const glm::vec2 halfViewport = glm::vec2(viewportSize) * 0.5f;
     const glm::vec2 span(halfViewport.x * (projection[0][0] * std::fabs(up.x) + std::fabs(up.z)),
                          halfViewport.y * (projection[1][1] * std::fabs(up.y) + std::fabs(up.z)));

@@ -1,7 +1,5 @@
 #include "terrain/TerrainShader.h"
 
-#include <algorithm>
-
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Camera.h"

@@ -140,8 +140,9 @@ TEST(TerrainLevels, LevelsStayWithinAPixelAndNeighboursWithinOneLevel) {
                 const TerrainChunks::Bounds box = terrain().chunks.bounds(x, z);
                 bool seen = false;
                 for (int i = 0; i < 27; ++i) {
-                    const glm::vec3 t(i % 3 * 0.5f, i / 3 % 3 * 0.5f, i / 9 * 0.5f);
-                    const glm::vec3 point = box.low + (box.high - box.low) * t;
+                    // The corners, the middles of the edges and faces, the centre.
+                    const glm::ivec3 step(i % 3, i / 3 % 3, i / 9);
+                    const glm::vec3 point = box.low + (box.high - box.low) * glm::vec3(step) * 0.5f;
                     glm::vec2 at, moved;
                     if (!toPixels(point, at) || !toPixels(point + glm::vec3(0.0f, deviation, 0.0f), moved)) continue;
                     EXPECT_LE(glm::length(moved - at), TerrainLevels::pixelError * 1.01f)
