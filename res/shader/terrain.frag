@@ -14,6 +14,9 @@ in vec2 textureCoords;
 in float fog;
 flat in vec3 linearLightColor[lightCount];
 
+// Linear reflectance rather than display values: lit snow is bright enough
+// that 8 bits of linear light lose nothing, and every fragment is spared
+// three powers.
 uniform sampler2D snowTexture;  // unit 0
 uniform vec3 lightPosition[lightCount];
 uniform vec3 lightAttenuation[lightCount];  // constant, linear, quadratic
@@ -53,7 +56,7 @@ void main() {
     // The water's reflection looks at the ground from below, yet must show it
     // lit as seen from above: the normal is never flipped toward the eye.
     vec3 normal = normalize(worldNormal);
-    vec3 albedo = toLinear(texture(snowTexture, textureCoords).rgb) * snowAlbedo;
+    vec3 albedo = texture(snowTexture, textureCoords).rgb * snowAlbedo;
 
     vec3 light = skyLight * (0.6 + 0.4 * normal.y) + moonLight * max(dot(normal, moonDirection), 0.0);
     for (int i = 0; i < lightCount; ++i) light += pointLight(i, normal);

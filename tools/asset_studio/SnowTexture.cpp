@@ -15,6 +15,10 @@ constexpr int jpegQuality = 92;
 constexpr std::uint32_t driftSeed = 31;
 constexpr std::uint32_t grainSeed = 32;
 constexpr std::uint32_t rippleSeed = 33;
+// The ground's program lights in linear light and takes this texture as it
+// is: the image holds reflectance, not display values. Snow is bright, where
+// 8 bits of linear light are finer than the eye can tell.
+constexpr float displayGamma = 2.2f;
 
 // Snow height in arbitrary units at texture coordinate (u, v) in [0, 1).
 float snowHeight(float u, float v) {
@@ -48,7 +52,7 @@ void writeSnowTexture(const std::filesystem::path& texturesDir) {
         for (int x = 0; x < snowSize; ++x) {
             const glm::vec3 n = glm::vec3(normals.at(x, y)) * 2.0f - 1.0f;
             const float shade = glm::clamp(glm::dot(n, light) * 1.1f, 0.0f, 1.0f);
-            snow.at(x, y) = glm::vec4(glm::mix(shadowed, lit, shade), 1.0f);
+            snow.at(x, y) = glm::vec4(glm::pow(glm::mix(shadowed, lit, shade), glm::vec3(displayGamma)), 1.0f);
         }
     }
     writeJpeg(texturesDir / "snow.jpg", snow, jpegQuality);
