@@ -62,7 +62,7 @@ vec3 perturbedNormal(vec3 normal) {
 // lights its surroundings rather than tinting the whole valley.
 float pointAttenuation(int i, float distance) {
     vec3 k = attenuation[i];
-    float x = distance / lampReach;
+    float x = distance * (1.0 / lampReach);
     float window = clamp(1.0 - x * x * x * x, 0.0, 1.0);
     return window * window / (k.x + k.y * distance + k.z * distance * distance);
 }
@@ -87,10 +87,12 @@ void main() {
     if (shiny) specular = moonLight * pow(max(dot(normal, normalize(moonDirection + toEye)), 0.0), exponent);
     for (int i = 0; i < lightCount; ++i) {
         vec3 toLight = lightPosition[i] - worldPosition;
-        float distance = length(toLight);
+        float distanceSquared = dot(toLight, toLight);
         // Beyond its reach a lamp adds nothing: spare the rest.
-        if (distance >= lampReach) continue;
-        vec3 direction = toLight / distance;
+        if (distanceSquared >= lampReach * lampReach) continue;
+        float inverseDistance = inversesqrt(distanceSquared);
+        float distance = distanceSquared * inverseDistance;
+        vec3 direction = toLight * inverseDistance;
         vec3 radiance = linearLightColor[i] * lampIntensity * pointAttenuation(i, distance);
         diffuse += radiance * max(dot(normal, direction), 0.0);
         if (shiny) specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);

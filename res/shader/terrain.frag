@@ -45,11 +45,12 @@ vec3 pointLight(int i, vec3 normal) {
     float distanceSquared = dot(toLight, toLight);
     // Most of the ground lies out of reach: spare it the rest.
     if (distanceSquared >= lampReach * lampReach) return vec3(0.0);
-    float distance = sqrt(distanceSquared);
+    float inverseDistance = inversesqrt(distanceSquared);
+    float distance = distanceSquared * inverseDistance;
     vec3 k = lightAttenuation[i];
-    float attenuation = reachWindow(distanceSquared) / (k.x + k.y * distance + k.z * distanceSquared);
-    float diffuse = max(dot(normal, toLight), 0.0) / distance;
-    return linearLightColor[i] * (lampIntensity * diffuse * attenuation);
+    // The diffuse term's 1 / distance and the attenuation share one division.
+    float falloff = reachWindow(distanceSquared) * inverseDistance / (k.x + k.y * distance + k.z * distanceSquared);
+    return linearLightColor[i] * (lampIntensity * max(dot(normal, toLight), 0.0) * falloff);
 }
 
 void main() {
