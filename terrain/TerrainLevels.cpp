@@ -235,7 +235,6 @@ void TerrainLevels::selectVisible(const TerrainChunks& chunks, const glm::vec3& 
                                   const glm::vec4& clipPlane, const LevelView& view, LevelDraws& draws) const {
     LevelView localView = view;
     localView.eye -= origin;
-    const glm::vec3& localEye = localView.eye;
     const glm::vec4 localPlane(glm::vec3(clipPlane), clipPlane.w + glm::dot(glm::vec3(clipPlane), origin));
     const std::vector<int> levels = chooseLevels(chunks, localView, localPlane);
     // Nearest first, so that the depth test spares the shading of what lies
@@ -244,7 +243,7 @@ void TerrainLevels::selectVisible(const TerrainChunks& chunks, const glm::vec3& 
     for (int chunkX = 0; chunkX < chunksPerSide; ++chunkX) {
         for (int chunkZ = 0; chunkZ < chunksPerSide; ++chunkZ) {
             if (!chunks.mayBeSeen(chunkX, chunkZ, origin, viewProjection, clipPlane)) continue;
-            visible.emplace_back(distanceTo(chunks.bounds(chunkX, chunkZ), localEye),
+            visible.emplace_back(distanceTo(chunks.bounds(chunkX, chunkZ), localView.eye),
                                  static_cast<int>(chunkIndex(chunkX, chunkZ)));
         }
     }

@@ -60,11 +60,11 @@ vec3 perturbedNormal(vec3 normal) {
 
 // The attenuation brought smoothly to zero at the lamp's reach, so each lamp
 // lights its surroundings rather than tinting the whole valley.
-float pointAttenuation(int i, float distance) {
+float pointAttenuation(int i, float distance, float distanceSquared) {
     vec3 k = attenuation[i];
-    float x = distance * (1.0 / lampReach);
-    float window = clamp(1.0 - x * x * x * x, 0.0, 1.0);
-    return window * window / (k.x + k.y * distance + k.z * distance * distance);
+    float x2 = distanceSquared * (1.0 / (lampReach * lampReach));
+    float window = clamp(1.0 - x2 * x2, 0.0, 1.0);
+    return window * window / (k.x + k.y * distance + k.z * distanceSquared);
 }
 
 void main() {
@@ -93,7 +93,7 @@ void main() {
         float inverseDistance = inversesqrt(distanceSquared);
         float distance = distanceSquared * inverseDistance;
         vec3 direction = toLight * inverseDistance;
-        vec3 radiance = linearLightColor[i] * lampIntensity * pointAttenuation(i, distance);
+        vec3 radiance = linearLightColor[i] * lampIntensity * pointAttenuation(i, distance, distanceSquared);
         diffuse += radiance * max(dot(normal, direction), 0.0);
         if (shiny) specular += radiance * pow(max(dot(normal, normalize(direction + toEye)), 0.0), exponent);
     }
