@@ -1,6 +1,6 @@
-// Lighting is done in linear light: colours given as display values (the
-// textures, but for the ground's, which holds reflectance; the lights' colours)
-// are decoded on the way in, and the result is encoded for the display at the end.
+// Lighting is done in linear light. The lights' colours and every texture but
+// the ground's (which holds reflectance) arrive as display values: they are
+// decoded on the way in, and the result is encoded for the display at the end.
 const float displayGamma = 2.2;
 
 vec3 toLinear(vec3 encoded) {
