@@ -46,16 +46,14 @@ vec3 flutter(float age, float flameIdentity) {
     return flutterSpeed * vec3(sin(phase), 0.0, cos(1.3 * phase));
 }
 
-bool carryForward(uint index, out vec4 position, out vec4 velocity) {
+void carryForward(uint index, out vec4 position, out vec4 velocity) {
     position = lastPositions[index];
     velocity = lastVelocities[index];
-    float age = velocity.w + DeltaT;
-    if (age > float(MaxAge)) return false;
+    float age = ageAfterStep(velocity);
     float flameIdentity = identity(velocity.xyz);
     position.xyz += (velocity.xyz + flutter(age, flameIdentity)) * DeltaT;
     position.w = packAppearance(sizeStepOf(position.w), cellAt(age, flameIdentity), brightnessAt(age));
     velocity.w = age;
-    return true;
 }
 
 void spawn(uint spawnIndex, uint stepSeed, out vec4 position, out vec4 velocity) {

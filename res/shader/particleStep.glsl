@@ -1,16 +1,17 @@
 // The particle step that the fire and the snow share, included by fire.comp
 // and snow.comp after their #version line. Each of them defines
-//   bool carryForward(uint index, out vec4 position, out vec4 velocity)
-//     the last step's particle `index` one step on, false when it has died;
+//   void carryForward(uint index, out vec4 position, out vec4 velocity)
+//     the last step's particle `index` one step on;
 //   void spawn(uint spawnIndex, uint stepSeed, out vec4 position, out vec4 velocity)
 //     new particle number `spawnIndex` of this step.
 //
-// Each invocation carries at most one of the last step's particles forward,
-// then makes its share of the new ones. The survivors and the new particles
-// are written without gaps: a work group first counts its own in shared
-// memory, then takes that many slots from the counter at once, so the counter
-// ends at the number of particles and is touched once per group rather than
-// once per particle.
+// The arrays are kept oldest first. Every particle ages by the same frame time
+// each step and the new ones are written after the survivors, so ages never
+// increase along the arrays and the particles that die in a step are a run at
+// the front. One binary search per work group finds how long that run is;
+// then each survivor moves down by that many slots and the new particles
+// follow the survivors. Every slot is known without counting, the output has
+// no gaps, and the counter is touched once per step.
 //
 // A particle is a position and a velocity. The velocity's w is the age in
 // seconds; the position's w is all the draw program sees of a particle besides
@@ -100,9 +101,8 @@ float identity(vec3 velocity) {
 }
 
 // The velocity arrays hold one entry past the last particle's room, whose x
-// counts the steps. Particles reach their slots in no fixed order, so only
-// this number tells the steps apart the same way in every run: it seeds the
-// new particles of each step.
+// counts the steps: it seeds the new particles of each step, so a step makes
+// the same particles in every run whatever the count and frame times before it.
 uint stepNumber() {
     vec4 counter = lastVelocities[MaximumCount];
     return uint(counter.x) | (uint(counter.y) << 16);
@@ -114,52 +114,67 @@ void countStep() {
     nextVelocities[MaximumCount] = vec4(float(next & 0xFFFFu), float(next >> 16), 0.0, 0.0);
 }
 
-bool carryForward(uint index, out vec4 position, out vec4 velocity);
+void carryForward(uint index, out vec4 position, out vec4 velocity);
 void spawn(uint spawnIndex, uint stepSeed, out vec4 position, out vec4 velocity);
 
-void write(uint slot, vec4 position, vec4 velocity) {
-    // Only a counter left over from a step whose count was never read can run
-    // past the arrays.
-    if (slot < uint(MaximumCount)) {
-        nextPositions[slot] = position;
-        nextVelocities[slot] = velocity;
-    }
+float ageAfterStep(vec4 velocity) {
+    return velocity.w + DeltaT;
 }
 
-shared uint groupParticles;  // this group's survivors and new particles
-shared uint groupFirstSlot;  // where they start in the output
+bool diesThisStep(uint index) {
+    return ageAfterStep(lastVelocities[index]) > float(MaxAge);
+}
+
+// How many of the last step's particles, from the front, die in this one.
+// Were the arrays ever out of age order (entries left by a count that was
+// never read), this is still a run at the front: the slots stay gap-free, and
+// an over-age particle left behind is drawn at no brightness until it, too,
+// reaches the front.
+uint countDying(uint lastCount) {
+    uint low = 0u;
+    uint high = lastCount;
+    while (low < high) {
+        uint middle = (low + high) / 2u;
+        if (diesThisStep(middle)) low = middle + 1u;
+        else high = middle;
+    }
+    return low;
+}
+
+void write(uint slot, vec4 position, vec4 velocity) {
+    nextPositions[slot] = position;
+    nextVelocities[slot] = velocity;
+}
+
+shared uint groupDying;  // the same in every group: one invocation finds it
 
 void main() {
     uint id = gl_GlobalInvocationID.x;
     uint invocations = gl_NumWorkGroups.x * gl_WorkGroupSize.x;
     // Survivors never outnumber the last count, so capping the spawns by the
-    // room it leaves keeps the counter within MaximumCount.
+    // room it leaves keeps every slot, and the count, within MaximumCount.
     uint lastCount = uint(min(LastCount, MaximumCount));
     uint spawnLimit = min(uint(SpawnCount), uint(MaximumCount) - lastCount);
     uint stepSeed = hash(stepNumber());
-    if (id == 0u) countStep();
+
+    if (gl_LocalInvocationIndex == 0u) groupDying = countDying(lastCount);
+    memoryBarrierShared();
+    barrier();
+    uint dying = groupDying;
+    uint survivors = lastCount - dying;
+    if (id == 0u) {
+        countStep();
+        atomicCounterAddARB(liveCount, survivors + spawnLimit);
+    }
 
     vec4 position;
     vec4 velocity;
-    bool carried = id < lastCount && carryForward(id, position, velocity);
-    uint spawns = id < spawnLimit ? (spawnLimit - 1u - id) / invocations + 1u : 0u;
-
-    if (gl_LocalInvocationIndex == 0u) groupParticles = 0u;
-    memoryBarrierShared();
-    barrier();
-    uint slot = atomicAdd(groupParticles, uint(carried) + spawns);
-    memoryBarrierShared();
-    barrier();
-    if (gl_LocalInvocationIndex == 0u && groupParticles > 0u) {
-        groupFirstSlot = atomicCounterAddARB(liveCount, groupParticles);
+    if (id >= dying && id < lastCount) {
+        carryForward(id, position, velocity);
+        write(id - dying, position, velocity);
     }
-    memoryBarrierShared();
-    barrier();
-
-    slot += groupFirstSlot;
-    if (carried) write(slot++, position, velocity);
     for (uint s = id; s < spawnLimit; s += invocations) {
         spawn(s, stepSeed, position, velocity);
-        write(slot++, position, velocity);
+        write(survivors + s, position, velocity);
     }
 }

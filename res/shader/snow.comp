@@ -51,15 +51,13 @@ vec3 sway(float age, float flakeIdentity) {
     return swaySpeed * vec3(cos(phase), 0.0, sin(0.7 * phase));
 }
 
-bool carryForward(uint index, out vec4 position, out vec4 velocity) {
+void carryForward(uint index, out vec4 position, out vec4 velocity) {
     position = lastPositions[index];
     velocity = lastVelocities[index];
-    float age = velocity.w + DeltaT;
-    if (age > float(MaxAge)) return false;
+    float age = ageAfterStep(velocity);
     position.xyz += (velocity.xyz + sway(age, identity(velocity.xyz))) * DeltaT;
     position.w = packAppearance(sizeStepOf(position.w), cellOf(position.w), brightnessAt(age));
     velocity.w = age;
-    return true;
 }
 
 void spawn(uint spawnIndex, uint stepSeed, out vec4 position, out vec4 velocity) {

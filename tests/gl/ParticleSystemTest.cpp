@@ -154,8 +154,7 @@ TEST_F(ParticleSystemTest, AHalfSecondFrameSpawnsFiveThousandFlakesGapFreeAround
     EXPECT_EQ(particles.back().age(), unwritten);  // nothing written past the count
 }
 
-// Where this step's new flakes are, in a fixed order: the compute step
-// writes particles to their slots in no fixed order.
+// Where this step's new flakes are, sorted.
 std::vector<std::array<float, 3>> newFlakes(const ParticleSystem& snow) {
     std::vector<std::array<float, 3>> flakes;
     for (const Particle& p : readParticles(snow, snow.currentIndex, snow.particleCount)) {
@@ -180,6 +179,51 @@ TEST_F(ParticleSystemTest, NewFlakesDependOnTheStepAndNotOnTheRun) {
     EXPECT_EQ(newFlakes(snow), first);
     stepSnow(snow, 0.1);
     EXPECT_EQ(newFlakes(snow), second);
+}
+
+// Cohorts aged 8, 4 and 0 seconds after two steps; the next step of 2.5 s
+// ends the oldest, and everyone else keeps their place relative to the rest.
+TEST_F(ParticleSystemTest, ParticlesStayOldestFirstAndTheDeadLeaveFromTheFront) {
+    for (double frameTime : {3.0, 4.0, 4.0}) stepSnow(snow, frameTime);
+    ASSERT_EQ(snow.particleCount, 110000);
+    const std::vector<Particle> before = readParticles(snow, snow.currentIndex, snow.particleCount);
+    markNextPairUnwritten(snow);
+    stepSnow(snow, 2.5);
+    ASSERT_EQ(snow.particleCount, 105000);
+
+    const std::vector<Particle> after = readParticles(snow, snow.currentIndex, snow.particleCount + 1);
+    constexpr size_t dead = 30000;
+    for (size_t i = 0; i < 80000; ++i) {
+        ASSERT_EQ(glm::vec3(after[i].velocity), glm::vec3(before[i + dead].velocity)) << i;
+    }
+    for (size_t i = 1; i < 105000; ++i) ASSERT_LE(after[i].age(), after[i - 1].age()) << i;
+    EXPECT_EQ(after.front().age(), 6.5f);
+    EXPECT_EQ(after[104999].age(), 0.0f);
+    EXPECT_EQ(after.back().age(), unwritten);
+}
+
+// Entries left behind by a count that was never read can be in any order.
+TEST_F(ParticleSystemTest, AgesOutOfOrderStillGiveGapFreeOutputAndAreGoneOneLifetimeLater) {
+    std::vector<glm::vec4> velocities(1000);
+    for (size_t i = 0; i < velocities.size(); ++i) velocities[i] = {0.0f, -1.0f, 0.0f, i % 2 == 0 ? 11.0f : 1.0f};
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, snow.velocityBuffers[snow.currentIndex]);
+    glBufferSubData(GL_SHADER_STORAGE_BUFFER, 0, static_cast<GLsizeiptr>(velocities.size() * sizeof(glm::vec4)),
+                    velocities.data());
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, 0);
+    snow.particleCount = 1000;
+
+    for (double frameTime : {0.0, 6.0, 6.0}) {
+        markNextPairUnwritten(snow);
+        stepSnow(snow, frameTime);
+        const std::vector<Particle> particles = readParticles(snow, snow.currentIndex, snow.particleCount + 1);
+        EXPECT_EQ(
+            std::count_if(particles.begin(), particles.end() - 1, [](const Particle& p) { return p.age() < 0.0f; }), 0);
+        EXPECT_EQ(particles.back().age(), unwritten);
+    }
+    ASSERT_EQ(snow.particleCount, 120000);  // the two cohorts of new flakes
+    for (const Particle& p : readParticles(snow, snow.currentIndex, snow.particleCount)) {
+        ASSERT_LE(p.age(), nox::gpu_particles::particleMaxAge);
+    }
 }
 
 TEST_F(ParticleSystemTest, WithEveryParticleGoneOneGroupStillRunsAndSpawningResumes) {
