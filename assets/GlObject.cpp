@@ -45,6 +45,10 @@ void deleteQuery(GLuint name) {
     deleteOne(glDeleteQueries, name);
 }
 
+void deleteSampler(GLuint name) {
+    deleteOne(glDeleteSamplers, name);
+}
+
 void deleteProgram(GLuint name) {
     glDeleteProgram(name);
 }
@@ -75,6 +79,10 @@ GLuint generateRenderbuffer() {
 
 GLuint generateQuery() {
     return generateOne(glGenQueries);
+}
+
+GLuint generateSampler() {
+    return generateOne(glGenSamplers);
 }
 
 }  // namespace nox::gl

@@ -16,6 +16,7 @@ void deleteRenderbuffer(GLuint name);
 void deleteProgram(GLuint name);
 void deleteShader(GLuint name);
 void deleteQuery(GLuint name);
+void deleteSampler(GLuint name);
 
 // A new name of each kind the GL generates.
 GLuint generateTexture();
@@ -24,6 +25,7 @@ GLuint generateVertexArray();
 GLuint generateFramebuffer();
 GLuint generateRenderbuffer();
 GLuint generateQuery();
+GLuint generateSampler();
 }  // namespace gl
 
 // The one owner of a GL object: deletes it when destroyed, hands it on when
@@ -69,5 +71,6 @@ using RenderbufferObject = GlObject<gl::deleteRenderbuffer>;
 using ProgramObject = GlObject<gl::deleteProgram>;
 using ShaderObject = GlObject<gl::deleteShader>;
 using QueryObject = GlObject<gl::deleteQuery>;
+using SamplerObject = GlObject<gl::deleteSampler>;
 
 }  // namespace nox

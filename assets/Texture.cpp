@@ -13,7 +13,9 @@ namespace nox {
 namespace {
 
 constexpr GLint unpackAlignment = 4;  // GL's default, which the loader keeps
-constexpr float lodBias = -0.4f;      // a little sharper than the default
+constexpr GLint minifyFilter = GL_LINEAR_MIPMAP_LINEAR;
+constexpr GLint magnifyFilter = GL_LINEAR;
+constexpr float lodBias = -0.4f;  // a little sharper than the default
 
 GLenum formatFor(int channels) {
     switch (channels) {
@@ -57,9 +59,19 @@ GLuint loadTexture(const char* fileName, const std::string& directory) {
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minifyFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnifyFilter);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, lodBias);
+    return id;
+}
+
+GLuint createEdgeClampedSampler() {
+    const GLuint id = gl::generateSampler();
+    glSamplerParameteri(id, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(id, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(id, GL_TEXTURE_MIN_FILTER, minifyFilter);
+    glSamplerParameteri(id, GL_TEXTURE_MAG_FILTER, magnifyFilter);
+    glSamplerParameterf(id, GL_TEXTURE_LOD_BIAS, lodBias);
     return id;
 }
 

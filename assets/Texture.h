@@ -20,4 +20,9 @@ GLuint loadTexture(const char* fileName, const std::string& directory);
 // middle of binding other textures.
 GLuint createSolidTexture(GLubyte r, GLubyte g, GLubyte b);
 
+// A sampler that filters as loaded textures are filtered but clamps at their
+// edges instead of repeating, for pictures that must not wrap round. The
+// caller owns it.
+GLuint createEdgeClampedSampler();
+
 }  // namespace nox

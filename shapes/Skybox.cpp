@@ -18,6 +18,7 @@ constexpr const char* textureFiles[] = {"left.png",  "right.png", "back.png", "b
 Skybox::Skybox() {
     for (unsigned i = 0; i <= moonIndex; ++i)
         textures[i] = TextureObject(loadTexture(textureFiles[i], textureDirectory));
+    edgeSampler = SamplerObject(createEdgeClampedSampler());
 }
 
 glm::mat4 billboardMatrix(const Shape& shape, const glm::mat4& view) {
@@ -32,6 +33,8 @@ void Skybox::renderTexturedShape(const Shape& shape, unsigned index) {
     glEnable(GL_DEPTH_TEST);
     glActiveTexture(GL_TEXTURE0);
     glm::mat4 model = shape.modelMatrix();
+    const bool ownTexture = index <= moonIndex;
+    if (ownTexture) glBindSampler(0, edgeSampler);
     if (index < moonIndex) {
         glBindTexture(GL_TEXTURE_2D, textures[index]);
     } else if (index == moonIndex) {
@@ -44,6 +47,7 @@ void Skybox::renderTexturedShape(const Shape& shape, unsigned index) {
     }
     glUniformMatrix4fv(getShapeTextureShader().transformationMatrix, 1, GL_FALSE, glm::value_ptr(model));
     drawPositionArrays(shape);
+    if (ownTexture) glBindSampler(0, 0);
     glDisable(GL_BLEND);
 }
 

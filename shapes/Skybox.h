@@ -20,10 +20,13 @@ public:
     // the caller has made current with its scales and view matrix set. Faces
     // use the shape's model matrix; the moon (index 6) is a blended billboard
     // facing the camera; an index above 6 keeps the texture bound to unit 0.
-    // Leaves depth testing on and blending off.
+    // Leaves depth testing on, blending off and no sampler on unit 0.
     void renderTexturedShape(const Shape& shape, unsigned index);
 
     TextureObject textures[moonIndex + 1];  // left, right, back, bottom, front, top, moon
+    // The faces meet at their edges: a tap there must not blend in the
+    // opposite edge, as the textures' own repeat would.
+    SamplerObject edgeSampler;
 };
 
 Skybox& getSkybox();

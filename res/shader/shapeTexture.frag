@@ -11,7 +11,7 @@ in vec3 viewDirection;
 flat in vec3 moonDirection;      // unit length
 flat in vec3 encodedColorScale;  // outColorScale as the display encodes it
 
-uniform sampler2D colorTex;
+uniform sampler2D colorTex;  // clamped at its edges, so neighbouring faces meet without a seam
 uniform vec4 outColorScale;    // what reaches the picture
 uniform vec4 lightColorScale;  // what feeds the god rays
 
@@ -26,22 +26,13 @@ layout(location = 2) out vec4 outHighlight;
 const vec3 moonGlowLight = vec3(0.17, 0.19, 0.23);
 const float moonGlowFalloff = 0.008;
 
-// The textures repeat, so a bilinear tap on a face's border would blend in the
-// opposite border. Keeping the coordinate half a texel inside, at the mip level
-// actually sampled, makes neighbouring faces meet without a seam.
-vec2 insideBorder(vec2 uv) {
-    float level = ceil(max(textureQueryLod(colorTex, uv).y, 0.0));
-    vec2 halfTexel = 0.5 * exp2(level) / vec2(textureSize(colorTex, 0));
-    return clamp(uv, halfTexel, 1.0 - halfTexel);
-}
-
 vec3 moonGlow() {
     float cosine = dot(normalize(viewDirection), moonDirection);
     return moonGlowLight * exp((cosine - 1.0) / moonGlowFalloff);
 }
 
 void main() {
-    vec4 texel = texture(colorTex, insideBorder(textureCoords));
+    vec4 texel = texture(colorTex, textureCoords);
     vec3 linear = toLinear(texel.rgb);
     // toDisplay(linear * scale), with the encoding of the texel undone and
     // redone only for the scale.

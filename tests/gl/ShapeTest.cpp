@@ -97,15 +97,21 @@ TEST_F(ShapeTest, ADepthTestedShapeHidesBehindNearerGeometry) {
     EXPECT_EQ(centrePixel(), (std::array<int, 3>{0, 0, 255}));
 }
 
-TEST_F(ShapeTest, TexturedDrawsAlwaysLeaveBlendingOffAndDepthTestOn) {
+// The sky's edge-clamping sampler must not stay on unit 0, where every later
+// draw would sample its textures through it.
+TEST_F(ShapeTest, TexturedDrawsAlwaysLeaveBlendingOffDepthTestOnAndNoSampler) {
     useTextureShader(glm::vec4(1));
     nox::shapes::Skybox& skybox = nox::shapes::getSkybox();
+    glActiveTexture(GL_TEXTURE0);
     for (unsigned index : {0u, 5u, 6u, 7u}) {
         glEnable(GL_BLEND);
         glDisable(GL_DEPTH_TEST);
         skybox.renderTexturedShape(quadAhead, index);
         EXPECT_FALSE(isOn(GL_BLEND)) << index;
         EXPECT_TRUE(isOn(GL_DEPTH_TEST)) << index;
+        GLint sampler = -1;
+        glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
+        EXPECT_EQ(sampler, 0) << index;
     }
 }
 
