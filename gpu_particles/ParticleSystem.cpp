@@ -28,6 +28,10 @@ constexpr GLuint nextPositionsBinding = 1;
 constexpr GLuint lastVelocitiesBinding = 2;
 constexpr GLuint nextVelocitiesBinding = 3;
 constexpr GLuint liveCountBinding = 4;
+// Texture units of the views through which the programs read the last step.
+// The last pair stays bound as storage too, where every step's layout has it.
+constexpr GLuint lastPositionsUnit = 0;
+constexpr GLuint lastVelocitiesUnit = 1;
 
 constexpr GLuint positionAttribute = 0;
 
@@ -41,6 +45,25 @@ BufferObject createParticleBuffer(GLsizeiptr bytes) {
     glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
     glBufferData(GL_SHADER_STORAGE_BUFFER, bytes, nullptr, GL_DYNAMIC_COPY);
     return buffer;
+}
+
+TextureObject createTexelView(GLuint buffer) {
+    TextureObject view(gl::generateTexture());
+    glBindTexture(GL_TEXTURE_BUFFER, view);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, buffer);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    return view;
+}
+
+void bindTexelView(GLuint unit, GLuint view) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_BUFFER, view);
+}
+
+GLint texelViewLimit() {
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &limit);
+    return limit;
 }
 
 // Zeroed by restart(), like the rest of the step state. Written and read by
@@ -78,10 +101,24 @@ int takeSpawnCount(double& accumulator, float frameTime, double rate, int limit)
     return whole < limit ? static_cast<int>(whole) : limit;
 }
 
+int particleCapacity(int wanted, GLint texelLimit) {
+    return std::max(0, std::min(wanted, texelLimit - 1));
+}
+
 ParticleSystem::ParticleSystem(const char* atlasFile) : texture(loadTexture(atlasFile, textureDirectory)) {
+    const int capacity = particleCapacity(maxParticles, texelViewLimit());
+    if (capacity < maxParticles) {
+        std::cerr << "Texture buffers hold at most " << texelViewLimit() << " entries here: the particles of "
+                  << atlasFile << " are capped at " << capacity << std::endl;
+        maxParticles = capacity;
+    }
     const GLsizeiptr capacityBytes = maxParticles * particleBytes;
-    for (BufferObject& buffer : positionBuffers) buffer = createParticleBuffer(capacityBytes);
-    for (BufferObject& buffer : velocityBuffers) buffer = createParticleBuffer(capacityBytes + particleBytes);
+    for (int i = 0; i < 2; ++i) {
+        positionBuffers[i] = createParticleBuffer(capacityBytes);
+        velocityBuffers[i] = createParticleBuffer(capacityBytes + particleBytes);
+        positionTexels[i] = createTexelView(positionBuffers[i]);
+        velocityTexels[i] = createTexelView(velocityBuffers[i]);
+    }
     counterBuffer = createCounterBuffer();
     readBackBuffer = createReadBackBuffer();
     restart();
@@ -139,14 +176,19 @@ void ParticleSystem::dispatchStep() {
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, lastVelocitiesBinding, velocityBuffers[currentIndex]);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, nextVelocitiesBinding, velocityBuffers[next]);
     glBindBufferBase(GL_ATOMIC_COUNTER_BUFFER, liveCountBinding, counterBuffer);
+    bindTexelView(lastPositionsUnit, positionTexels[currentIndex]);
+    bindTexelView(lastVelocitiesUnit, velocityTexels[currentIndex]);
     currentIndex = next;
 
     // One group more than the live particles fill: the spare invocations are
     // the ones that spawn when every particle has died.
     glDispatchCompute(static_cast<GLuint>(particleCount / ParticleComputeShader::workGroupSize + 1), 1, 1);
+    bindTexelView(lastPositionsUnit, 0);
+    bindTexelView(lastVelocitiesUnit, 0);
+    glActiveTexture(GL_TEXTURE0);
     // The count is copied out of the counter, the draw sources the new
-    // positions as vertices, and the next step reads both arrays as storage.
-    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT);
+    // positions as vertices, and the next step fetches both arrays as texels.
+    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_TEXTURE_FETCH_BARRIER_BIT);
     readBackCount();
 }
 

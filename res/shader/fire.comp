@@ -47,8 +47,8 @@ vec3 flutter(float age, float flameIdentity) {
 }
 
 void carryForward(uint index, out vec4 position, out vec4 velocity) {
-    position = lastPositions[index];
-    velocity = lastVelocities[index];
+    position = lastPosition(index);
+    velocity = lastVelocity(index);
     float age = ageAfterStep(velocity);
     float flameIdentity = identity(velocity.xyz);
     position.xyz += (velocity.xyz + flutter(age, flameIdentity)) * DeltaT;

@@ -52,8 +52,8 @@ vec3 sway(float age, float flakeIdentity) {
 }
 
 void carryForward(uint index, out vec4 position, out vec4 velocity) {
-    position = lastPositions[index];
-    velocity = lastVelocities[index];
+    position = lastPosition(index);
+    velocity = lastVelocity(index);
     float age = ageAfterStep(velocity);
     position.xyz += (velocity.xyz + sway(age, identity(velocity.xyz))) * DeltaT;
     position.w = packAppearance(sizeStepOf(position.w), cellOf(position.w), brightnessAt(age));

@@ -239,7 +239,7 @@ TEST_F(ParticleSystemTest, WithEveryParticleGoneOneGroupStillRunsAndSpawningResu
 }
 
 // The count is copied out after one barrier that also orders the draw's
-// vertices and the next step's storage reads; the counter itself is never
+// vertices and the next step's texel fetches; the counter itself is never
 // mapped, so the driver may keep it in the GPU's own memory.
 TEST_F(ParticleSystemTest, TheCounterNeverRunsPastTheCapacityAndIsReadThroughACopyAfterTheRightBarrier) {
     MapHook mapHook(recordCounter);
@@ -249,7 +249,7 @@ TEST_F(ParticleSystemTest, TheCounterNeverRunsPastTheCapacityAndIsReadThroughACo
     stepSnow(snow, 0.5);  // 5,000 owed with room for a few
     ASSERT_EQ(calls().size(), 4u);
     const GLuint ordered =
-        GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_SHADER_STORAGE_BARRIER_BIT;
+        GL_BUFFER_UPDATE_BARRIER_BIT | GL_VERTEX_ATTRIB_ARRAY_BARRIER_BIT | GL_TEXTURE_FETCH_BARRIER_BIT;
     EXPECT_EQ(calls()[0], Call("barrier", ordered));
     EXPECT_EQ(calls()[1].first, "map");
     EXPECT_LE(calls()[1].second, static_cast<GLuint>(snow.maxParticles));
@@ -330,16 +330,29 @@ TEST_F(ParticleSystemTest, EachSystemDrawsWithItsOwnProgram) {
     EXPECT_EQ(after, before);
 }
 
-TEST_F(ParticleSystemTest, DestructionReleasesEveryBufferVertexArrayAndTheAtlas) {
+// The step reads the last pair through texel views on units 0 and 1; the
+// draws that follow find those units as they left them.
+TEST_F(ParticleSystemTest, TheStepLeavesNoTexelViewBoundAndUnitZeroActive) {
+    stepSnow(snow, 0.5);
+    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    for (GLenum unit : {GL_TEXTURE0, GL_TEXTURE1}) {
+        glActiveTexture(unit);
+        EXPECT_EQ(integer(GL_TEXTURE_BINDING_BUFFER), 0) << "unit " << unit - GL_TEXTURE0;
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+TEST_F(ParticleSystemTest, DestructionReleasesEveryBufferViewVertexArrayAndTheAtlas) {
     auto fire = std::make_unique<ParticleSystem>("fireAtlas.png");
     const std::vector<GLuint> buffers{fire->positionBuffers[0], fire->positionBuffers[1], fire->velocityBuffers[0],
                                       fire->velocityBuffers[1], fire->counterBuffer,      fire->readBackBuffer};
     const std::vector<GLuint> vertexArrays(fire->vertexArrays, fire->vertexArrays + 2);
-    const GLuint texture = fire->texture;
+    const std::vector<GLuint> textures{fire->texture, fire->positionTexels[0], fire->positionTexels[1],
+                                       fire->velocityTexels[0], fire->velocityTexels[1]};
     fire.reset();
     for (GLuint buffer : buffers) EXPECT_FALSE(glIsBuffer(buffer)) << buffer;
     for (GLuint vertexArray : vertexArrays) EXPECT_FALSE(glIsVertexArray(vertexArray));
-    EXPECT_FALSE(glIsTexture(texture));
+    for (GLuint texture : textures) EXPECT_FALSE(glIsTexture(texture)) << texture;
 }
 
 // The program's own frames, with the scene around the particles.

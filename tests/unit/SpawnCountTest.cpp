@@ -7,6 +7,7 @@
 
 namespace {
 
+using nox::gpu_particles::particleCapacity;
 using nox::gpu_particles::takeSpawnCount;
 
 constexpr double fireRate = 1.0;
@@ -61,6 +62,16 @@ TEST(SpawnCount, AFrameLongerThanTheCapacityCanHoldSpawnsTheCapacityAndForgetsTh
     EXPECT_EQ(takeSpawnCount(accumulator, 1.0e6f, snowRate, capacity), capacity);  // 10^10 owed
     EXPECT_EQ(accumulator, 0.5);
     EXPECT_EQ(takeSpawnCount(accumulator, 0.5f, snowRate, capacity), 5000);
+}
+
+// The velocity views hold one entry past the particles, so the limit must
+// exceed the capacity; the smallest limit that GL allows cuts it.
+TEST(ParticleCapacity, IsCutOnlyWhereTheTexelViewsAreTooShort) {
+    EXPECT_EQ(particleCapacity(capacity, 1 << 27), capacity);
+    EXPECT_EQ(particleCapacity(capacity, capacity + 1), capacity);
+    EXPECT_EQ(particleCapacity(capacity, capacity), capacity - 1);
+    EXPECT_EQ(particleCapacity(capacity, 65536), 65535);
+    EXPECT_EQ(particleCapacity(capacity, 0), 0);
 }
 
 }  // namespace
