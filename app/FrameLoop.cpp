@@ -46,6 +46,7 @@ void FrameLoop::iterateWithoutDrawing(double chosenDeltaTime) {
     updateTiming();
     deltaTime = chosenDeltaTime;
     cameraPhase();
+    endFrameStep(FrameStep::Camera);
     particlePhase();
     scene.water.advanceScroll();
 }
@@ -78,6 +79,7 @@ void FrameLoop::updateTiming() {
 void FrameLoop::runPhases() {
     if (frameStepWatcher != nullptr) frameStepWatcher->frameBegan();
     cameraPhase();
+    endFrameStep(FrameStep::Camera);
     particlePhase();
     endFrameStep(FrameStep::ParticleCompute);
     renderPhase();

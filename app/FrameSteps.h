@@ -5,6 +5,7 @@ namespace nox {
 // The steps of one frame, in the order they run, as the frame benchmark
 // reports them.
 enum class FrameStep {
+    Camera,  // input, mouse look and the flight: window-system round trips, no GPU work
     ParticleCompute,
     Refraction,
     Reflection,

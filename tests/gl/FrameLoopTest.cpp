@@ -241,9 +241,9 @@ TEST_F(FrameLoopTest, AWatcherIsToldEveryStepOfTheFrameInOrder) {
     nox::frameStepWatcher = &watcher;
     frames(1);
     nox::frameStepWatcher = nullptr;
-    const std::vector<std::string> expected{"begin",  "particle compute", "refraction",   "reflection",   "queries",
-                                            "models", "terrain",          "water",        "sky and moon", "light cubes",
-                                            "models", "particles",        "presentation", "flares",       "end"};
+    const std::vector<std::string> expected{
+        "begin", "camera",       "particle compute", "refraction", "reflection", "queries",      "models", "terrain",
+        "water", "sky and moon", "light cubes",      "models",     "particles",  "presentation", "flares", "end"};
     EXPECT_EQ(watcher.events, expected);
     frames(1);  // and nothing once it is gone
     EXPECT_EQ(watcher.events.size(), expected.size());
