@@ -46,7 +46,6 @@ void FrameLoop::iterateWithoutDrawing(double chosenDeltaTime) {
     updateTiming();
     deltaTime = chosenDeltaTime;
     cameraPhase();
-    endFrameStep(FrameStep::Camera);
     particlePhase();
     scene.water.advanceScroll();
 }

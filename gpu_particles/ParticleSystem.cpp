@@ -106,10 +106,11 @@ int particleCapacity(int wanted, GLint texelLimit) {
 }
 
 ParticleSystem::ParticleSystem(const char* atlasFile) : texture(loadTexture(atlasFile, textureDirectory)) {
-    const int capacity = particleCapacity(maxParticles, texelViewLimit());
+    const GLint texelLimit = texelViewLimit();
+    const int capacity = particleCapacity(maxParticles, texelLimit);
     if (capacity < maxParticles) {
-        std::cerr << "Texture buffers hold at most " << texelViewLimit() << " entries here: the particles of "
-                  << atlasFile << " are capped at " << capacity << std::endl;
+        std::cerr << "Texture buffers hold at most " << texelLimit << " entries here: the particles of " << atlasFile
+                  << " are capped at " << capacity << std::endl;
         maxParticles = capacity;
     }
     const GLsizeiptr capacityBytes = maxParticles * particleBytes;

@@ -108,9 +108,6 @@ float identity(vec3 velocity) {
     return unitInterval(hash(steps.x ^ hash(steps.y ^ hash(steps.z))));
 }
 
-// The velocity arrays hold one entry past the last particle's room, whose x
-// counts the steps: it seeds the new particles of each step, so a step makes
-// the same particles in every run whatever the count and frame times before it.
 vec4 lastPosition(uint index) {
     return texelFetch(lastPositionTexels, int(index));
 }
@@ -119,6 +116,9 @@ vec4 lastVelocity(uint index) {
     return texelFetch(lastVelocityTexels, int(index));
 }
 
+// The velocity arrays hold one entry past the last particle's room, whose x
+// counts the steps: it seeds the new particles of each step, so a step makes
+// the same particles in every run whatever the count and frame times before it.
 uint stepNumber() {
     vec4 counter = lastVelocity(uint(MaximumCount));
     return uint(counter.x) | (uint(counter.y) << 16);
